@@ -1,0 +1,83 @@
+#include "net/host_map.h"
+
+#include "text/search.h"
+
+#include <windows.h>
+
+namespace quorvane {
+namespace {
+
+std::string lowerAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return result;
+}
+
+int portNumber(std::string_view text) {
+    if (text.empty() || text.size() > 5) return 0;
+    int port = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return 0;
+        port = port * 10 + (c - '0');
+    }
+    return port <= 65535 ? port : 0;
+}
+
+bool hostMatches(const std::string& from, const std::string& host) {
+    if (from.starts_with("*.")) {
+        const std::string_view domain = std::string_view(from).substr(1);  // ".domain"
+        return host.size() > domain.size() && host.ends_with(domain);
+    }
+    return from == host;
+}
+
+}  // namespace
+
+HostMap parseHostMap(std::string_view text) {
+    HostMap map;
+    for (const std::string& pair : splitText(text, ",")) {
+        const auto equals = pair.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string from = lowerAscii(trimText(pair.substr(0, equals)));
+        const std::string to = trimText(pair.substr(equals + 1));
+        const auto colon = to.rfind(':');
+        if (from.empty() || from == "*." || colon == std::string::npos || colon == 0) continue;
+        const int port = portNumber(std::string_view(to).substr(colon + 1));
+        if (port == 0) continue;
+        map.push_back({from, to.substr(0, colon), port});
+    }
+    return map;
+}
+
+RequestTarget routeRequest(const HostMap& map, bool secure, std::string_view host, int port) {
+    const std::string lowerHost = lowerAscii(host);
+    for (const HostMapEntry& entry : map) {
+        if (!hostMatches(entry.from, lowerHost)) continue;
+        const int defaultPort = secure ? 443 : 80;
+        std::string hostLine(host);
+        if (port != defaultPort) hostLine.append(":").append(std::to_string(port));
+        return {false, entry.toHost, entry.toPort, hostLine, true};
+    }
+    return {secure, std::string(host), port, {}, false};
+}
+
+const HostMap& processHostMap() {
+    static const HostMap map = [] {
+        const DWORD size = GetEnvironmentVariableA("QUORVANE_HOST_MAP", nullptr, 0);
+        if (size == 0) return HostMap{};
+        std::string buffer(size, '\0');
+        const DWORD length = GetEnvironmentVariableA("QUORVANE_HOST_MAP", buffer.data(), size);
+        if (length == 0 || length >= size) return HostMap{};
+        buffer.resize(length);
+        return parseHostMap(buffer);
+    }();
+    return map;
+}
+
+RequestTarget routeRequest(bool secure, std::string_view host, int port) {
+    return routeRequest(processHostMap(), secure, host, port);
+}
+
+}  // namespace quorvane
