@@ -1,0 +1,15 @@
+#pragma once
+// The system cookie store (the one the login browser fills), by domain.
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+// The store's "a=1; b=2" for the host, or one cookie's value; empty when the
+// store has none (or more than 7500 bytes of them).
+std::string readBrowserCookies(std::string_view addressOrDomain, std::string_view name = {});
+
+// Every item of the list that has a value goes into the store.
+void writeBrowserCookies(std::string_view addressOrDomain, std::string_view cookieList);
+
+}  // namespace quorvane

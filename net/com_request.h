@@ -1,0 +1,48 @@
+#pragma once
+// Synchronous HTTP requests through a COM request object on the calling
+// thread (WinHttp.WinHttpRequest.5.1, else MSXML2.ServerXMLHTTP.6.0 or .5.0).
+#include "text/types.h"
+
+#include <string>
+
+namespace quorvane {
+
+struct ComRequest {
+    std::string* address = nullptr;  // required
+    std::string* method = nullptr;   // empty becomes "GET", in the caller's variable too
+    std::string body;
+    std::string cookies;             // a Cookie header when not empty
+    std::string* cookiesOut = nullptr;  // the answer's cookies are appended, "a=1; b=2"
+    std::string proxy;
+    int timeLimit = 0;               // seconds for each of the four time-outs; 0 means 15
+    std::string proxyUserName;
+    std::string proxyPassword;
+    std::string* referrer = nullptr;  // empty becomes the address, in the caller's variable too
+};
+
+// The body (any status); empty when no object can be created (after a message
+// box) or no answer comes.
+Bytes comHttpRequest(const ComRequest& request);
+
+struct BrowserCookieRequest {
+    std::string* address = nullptr;   // required; "http://" in front unless it begins "http"
+    std::string* method = nullptr;    // upper-cased; empty becomes "GET"
+    std::string* body = nullptr;
+    std::string* cookies = nullptr;   // in: to send; out: merged with the store's and the answer's
+    std::string* answerCookies = nullptr;   // out: "a=1; b=2;"
+    std::string* headerLines = nullptr;     // empty: the default block
+    std::string* redirectAddress = nullptr;  // out: Location, else the whole header text
+    int noRedirects = 0;
+    int timeLimit = 0;                // below 1: 15 s; exactly 1: the object's own
+    std::string* responseHeaders = nullptr;  // out
+    Bytes* bodyBytes = nullptr;       // sent instead of body when not empty
+    std::string* proxy = nullptr;
+    std::string* proxyUserName = nullptr;
+    std::string* proxyPassword = nullptr;
+    std::string* credentialsExtra = nullptr;
+};
+
+// Carries the system cookie store of the address's domain through the request.
+Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request);
+
+}  // namespace quorvane

@@ -1,0 +1,33 @@
+#pragma once
+// The collection workers' plain-HTTP request through WinINet: one request
+// thread per call, waited for at most a time limit (90 s by default).
+#include "text/types.h"
+
+#include <optional>
+#include <string>
+
+namespace quorvane {
+
+struct TimedRequest {
+    std::string address;              // "http://" address
+    std::string method;               // "", "GET" or "POST" (any case); others fail
+    std::string body;                 // POST data
+    std::string cookies;              // sent as a Cookie line when not blank
+    std::string* cookiesOut = nullptr;  // the answer's cookies, "a=1; b=2"
+    std::string proxy;
+    int timeLimit = 0;                // seconds; 0 means 90
+    bool keepInterfaceAlive = false;  // process window messages while waiting
+    std::string headerLines;          // each ending in CRLF; default lines are added
+    std::string userName;
+    std::string password;
+    std::string* responseHeadersOut = nullptr;  // the raw response header block
+    bool storeCookies = false;        // write every Set-Cookie into the system store
+    // A limit in milliseconds, finer than whole seconds, used instead of timeLimit when set.
+    std::optional<int> exactLimitMs;
+};
+
+// The response body (any status); empty on failure or time-out, when the
+// output variables are left as they were.
+Bytes httpRequestWithTimeout(const TimedRequest& request);
+
+}  // namespace quorvane

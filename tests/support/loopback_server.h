@@ -1,0 +1,94 @@
+#pragma once
+// A scripted HTTP server on 127.0.0.1 inside the test program: it records every
+// raw request and plays the answer scripted for its path. It stops (and drops
+// its connections) when destroyed.
+#include <condition_variable>  // also brings the durations; <chrono> itself does not build for GBK
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace quorvane::test {
+
+struct RecordedRequest {
+    std::string requestLine;               // "GET /a?b=1 HTTP/1.1"
+    std::string method;
+    std::string target;                    // path with query
+    std::vector<std::string> headerLines;  // in order, without CRLF
+    std::string body;
+    std::string rawHeader;                 // request line and header lines as received, CRLFs included
+
+    // The value of the first header line of this name (any case), trimmed;
+    // empty when there is none.
+    std::string header(std::string_view name) const;
+    bool hasHeader(std::string_view name) const;
+};
+
+enum class Framing { ContentLength, Chunked, Close };
+
+struct Answer {
+    int status = 200;
+    std::string reason = "OK";
+    std::vector<std::string> headerLines;  // "Name: value", without CRLF
+    std::string body;                      // any bytes
+    Framing framing = Framing::ContentLength;
+    std::chrono::milliseconds delayBeforeHeaders{0};
+    // Send the body in pieces of this size with a pause after each (0: at once).
+    std::size_t trickleBytes = 0;
+    std::chrono::milliseconds trickleGap{0};
+    // Reset the connection after this many body bytes (npos: never).
+    std::size_t resetAfterBodyBytes = std::string::npos;
+};
+
+// A 302 (or another status) to the given address.
+Answer redirectTo(std::string_view location, int status = 302);
+
+class LoopbackServer {
+public:
+    // port 0 picks a free one.
+    explicit LoopbackServer(int port = 0);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    int port() const { return port_; }
+    // "http://127.0.0.1:<port>" + path
+    std::string url(std::string_view path = "/") const;
+
+    // The answer for requests whose path (query removed) is exactly this one;
+    // unscripted paths get 404 "not scripted".
+    void script(std::string path, Answer answer);
+
+    std::vector<RecordedRequest> requests() const;
+    // The last request to this path (query removed); fails the test when none came.
+    RecordedRequest lastRequest(std::string_view path) const;
+    void clearRequests();
+    // Waits until at least count requests have been recorded.
+    bool waitForRequests(std::size_t count, std::chrono::milliseconds limit) const;
+
+private:
+    struct Connection;
+    void acceptLoop();
+    void serve(std::shared_ptr<Connection> connection);
+    Answer answerFor(const RecordedRequest& request) const;
+
+    std::uintptr_t listener_;
+    int port_ = 0;
+    std::thread acceptThread_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable recorded_;
+    bool stopping_ = false;
+    std::map<std::string, Answer> answers_;
+    std::vector<RecordedRequest> requests_;
+    std::vector<std::shared_ptr<Connection>> connections_;
+    std::vector<std::thread> workers_;
+};
+
+// A port on 127.0.0.1 where nothing listens (connections are refused).
+int refusedPort();
+
+}  // namespace quorvane::test
