@@ -1,0 +1,95 @@
+#include "net/request_thread.h"
+
+#include <windows.h>
+
+namespace quorvane {
+namespace {
+
+// Dispatches what is pending; a quit request is kept for the caller's own loop.
+void processPendingMessages(bool& quit, WPARAM& quitCode) {
+    MSG message;
+    while (!quit && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quit = true;
+            quitCode = message.wParam;
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace
+
+RequestExchange::RequestExchange() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+RequestExchange::~RequestExchange() {
+    if (done_) CloseHandle(done_);
+}
+
+bool RequestExchange::abandoned() const {
+    std::lock_guard lock(mutex_);
+    return abandoned_;
+}
+
+bool RequestExchange::publish(const std::function<void()>& write) {
+    std::lock_guard lock(mutex_);
+    if (abandoned_) return false;
+    write();
+    return true;
+}
+
+unsigned long __stdcall requestThreadEntry(void* parameter) {
+    // The thread keeps the exchange alive for as long as it runs.
+    std::unique_ptr<std::shared_ptr<RequestExchange>> held(static_cast<std::shared_ptr<RequestExchange>*>(parameter));
+    RequestExchange& exchange = **held;
+    exchange.work_(exchange);
+    exchange.work_ = nullptr;
+    SetEvent(exchange.done_);
+    return 0;
+}
+
+bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
+                      int limitMs, bool pumpMessages) {
+    auto abandon = [&] {
+        std::lock_guard lock(exchange->mutex_);
+        exchange->abandoned_ = true;
+        return false;
+    };
+    if (!exchange->done_ || limitMs <= 0) return abandon();
+    exchange->work_ = std::move(work);
+    auto* held = new std::shared_ptr<RequestExchange>(exchange);
+    HANDLE thread = CreateThread(nullptr, 0, requestThreadEntry, held, 0, nullptr);
+    if (!thread) {
+        delete held;
+        exchange->work_ = nullptr;
+        return abandon();
+    }
+    CloseHandle(thread);
+
+    const ULONGLONG start = GetTickCount64();
+    bool quit = false;
+    WPARAM quitCode = 0;
+    HANDLE done = exchange->done_;
+    bool finished = false;
+    for (;;) {
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (elapsed >= static_cast<ULONGLONG>(limitMs)) break;
+        const auto remaining = static_cast<DWORD>(static_cast<ULONGLONG>(limitMs) - elapsed);
+        const DWORD result = pumpMessages && !quit
+                                 ? MsgWaitForMultipleObjects(1, &done, FALSE, remaining, QS_ALLINPUT)
+                                 : WaitForSingleObject(done, remaining);
+        if (result == WAIT_OBJECT_0) {
+            finished = GetTickCount64() - start < static_cast<ULONGLONG>(limitMs);
+            break;
+        }
+        if (result == WAIT_TIMEOUT) break;
+        if (result != WAIT_OBJECT_0 + 1) break;  // a failed wait would never end otherwise
+        processPendingMessages(quit, quitCode);
+    }
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+    if (finished) return true;
+    return abandon();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,64 @@
+#pragma once
+// A request runs on a thread of its own while its caller waits at most a time
+// limit. A request that outlives its limit is abandoned, not killed: ending a
+// thread by force can leave a lock of the allocator, WinINet or COM held for
+// good. The abandoned thread finishes by itself (its handles carry the same
+// time limits), closes its own handles, and cannot publish an answer any more.
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+namespace quorvane {
+
+// What the request thread and its caller share; freed by whichever lets go last.
+class RequestExchange {
+public:
+    RequestExchange();
+    ~RequestExchange();
+    RequestExchange(const RequestExchange&) = delete;
+    RequestExchange& operator=(const RequestExchange&) = delete;
+
+    // The request thread asks this between steps and stops early when true.
+    bool abandoned() const;
+
+    // Runs write under the lock unless the caller has given up; true when it ran.
+    bool publish(const std::function<void()>& write);
+
+private:
+    friend bool runRequestThread(std::shared_ptr<RequestExchange>, std::function<void(RequestExchange&)>, int,
+                                 bool);
+    friend unsigned long __stdcall requestThreadEntry(void*);
+    mutable std::mutex mutex_;
+    bool abandoned_ = false;
+    void* done_;  // event set when the work has returned
+    std::function<void(RequestExchange&)> work_;
+};
+
+// Starts work on a new thread and waits for it at most limitMs, processing
+// the calling thread's window messages meanwhile when pumpMessages. The limit
+// counts from the start: a request that ends just as it passes has timed out.
+// True when the work returned in time; false on time-out or when no thread
+// could be started, and the exchange is then abandoned.
+bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
+                      int limitMs, bool pumpMessages);
+
+// The answer of work, or nothing when it did not come within the limit.
+template <typename Answer>
+std::optional<Answer> runOnRequestThread(int limitMs, bool pumpMessages,
+                                         std::function<Answer(const RequestExchange&)> work) {
+    auto exchange = std::make_shared<RequestExchange>();
+    auto slot = std::make_shared<std::optional<Answer>>();
+    const bool finished = runRequestThread(
+        exchange,
+        [slot, work = std::move(work)](RequestExchange& self) {
+            Answer answer = work(self);
+            self.publish([&] { *slot = std::move(answer); });
+        },
+        limitMs, pumpMessages);
+    if (!finished) return std::nullopt;
+    return std::move(*slot);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,133 @@
+#include "net/timed_request.h"
+
+#include "net/cookies.h"
+#include "net/host_map.h"
+#include "net/request_lines.h"
+#include "net/request_thread.h"
+#include "net/url.h"
+#include "net/wininet_handle.h"
+#include "text/search.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quorvane {
+namespace {
+
+constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr int kDefaultLimitSeconds = 90;
+
+// Fields in the order the request thread hands them back.
+struct TimedAnswer {
+    bool finished = false;
+    std::string responseHeaders;
+    std::string cookies;
+    std::string body;
+};
+
+std::string withoutBlanks(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ') out += c;
+    return out;
+}
+
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+void storeAnswerCookies(const std::string& headers, const std::string& host) {
+    const std::string address = "http://" + host;
+    for (const std::string& line : splitText(headers, "\r\n")) {
+        if (auto cookie = storeCookieOfSetCookieLine(line))
+            InternetSetCookieA(address.c_str(), cookie->name.c_str(), cookie->data.c_str());
+    }
+}
+
+TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const RequestExchange& exchange) {
+    const std::string host = hostOfUrl(request.address);
+    const std::string path = pathOfUrl(request.address);
+    const RequestTarget target = routeRequest(false, host, portOfUrl(request.address));
+
+    const std::string proxy = withoutBlanks(request.proxy);
+    const std::string proxyLine = "http=" + request.proxy;
+    InternetHandle internet(proxy.empty()
+                                ? InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, "", "", 0)
+                                : InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PROXY, proxyLine.c_str(), "", 0));
+    if (!internet) return {};
+    limitRequestTimes(internet.get(), limitMs);
+    const std::string user = withoutBlanks(request.userName).empty() ? std::string() : request.userName;
+    const std::string password = withoutBlanks(request.password).empty() ? std::string() : request.password;
+    InternetHandle connection(InternetConnectA(internet.get(), target.host.c_str(),
+                                               static_cast<INTERNET_PORT>(target.port), user.c_str(),
+                                               password.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) return {};
+
+    const bool sendsCookies = !trimText(request.cookies).empty();
+    DWORD flags = INTERNET_FLAG_RELOAD;
+    if (sendsCookies && !request.storeCookies) flags |= INTERNET_FLAG_NO_COOKIES;
+    InternetHandle handle(HttpOpenRequestA(connection.get(), request.method.c_str(), path.c_str(), "HTTP/1.1",
+                                           nullptr, nullptr, flags, 0));
+    if (!handle) return {};
+    limitRequestTimes(handle.get(), limitMs);
+    if (target.mapped) {
+        const std::string hostLine = "Host: " + target.hostLine + "\r\n";
+        HttpAddRequestHeadersA(handle.get(), hostLine.c_str(), static_cast<DWORD>(hostLine.size()),
+                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    }
+
+    std::string lines = withDefaultRequestLines(request.headerLines, request.address);
+    if (sendsCookies) {
+        const std::string cookieLine = "Cookie: " + request.cookies + "\r\n";
+        HttpAddRequestHeadersA(handle.get(), cookieLine.c_str(), static_cast<DWORD>(cookieLine.size()),
+                               HTTP_ADDREQ_FLAG_ADD);
+    }
+
+    const std::string method = upperAscii(request.method);
+    if (method.empty() || method == "GET") {
+        HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()), nullptr, 0);
+    } else if (method == "POST") {
+        if (!request.body.empty()) {
+            if (findLeft(lines, "Content-Type: ", 1, true) <= 0)
+                lines += "Content-Type: application/x-www-form-urlencoded\r\n";
+            lines += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";
+        }
+        HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()),
+                         const_cast<char*>(request.body.data()), static_cast<DWORD>(request.body.size()));
+    } else {
+        return {};
+    }
+
+    TimedAnswer answer;
+    answer.finished = true;
+    answer.body = readWholeBody(handle.get(), [&] { return exchange.abandoned(); });
+    const bool cookiesWanted = request.cookiesOut != nullptr;
+    const bool headersWanted = request.responseHeadersOut != nullptr;
+    if (headersWanted || cookiesWanted || request.storeCookies) {
+        const std::string headers = rawResponseHeaders(handle.get());
+        if (cookiesWanted) answer.cookies = cookiesJoined(headers);
+        if (request.storeCookies) storeAnswerCookies(headers, host);
+        if (headersWanted) answer.responseHeaders = headers;
+    }
+    return answer;
+}
+
+}  // namespace
+
+Bytes httpRequestWithTimeout(const TimedRequest& request) {
+    const int limitMs = request.exactLimitMs ? *request.exactLimitMs
+                        : request.timeLimit != 0 ? request.timeLimit * 1000
+                                                 : kDefaultLimitSeconds * 1000;
+    const auto answer = runOnRequestThread<TimedAnswer>(
+        limitMs, request.keepInterfaceAlive,
+        [request, limitMs](const RequestExchange& exchange) { return runHttpRequestWorker(request, limitMs, exchange); });
+    if (!answer || !answer->finished) return {};
+    if (request.responseHeadersOut) *request.responseHeadersOut = answer->responseHeaders;
+    if (request.cookiesOut) *request.cookiesOut = answer->cookies;
+    return Bytes(answer->body.begin(), answer->body.end());
+}
+
+}  // namespace quorvane

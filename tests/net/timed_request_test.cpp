@@ -1,0 +1,272 @@
+#include "net/timed_request.h"
+
+#include "tests/support/loopback_server.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace quorvane {
+namespace {
+
+using test::Answer;
+using test::Framing;
+using test::LoopbackServer;
+
+std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+Answer ok(std::string body, std::vector<std::string> headerLines = {}) {
+    Answer answer;
+    answer.body = std::move(body);
+    answer.headerLines = std::move(headerLines);
+    return answer;
+}
+
+int threadsOfThisProcess() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+class TimedRequestTest : public ::testing::Test {
+protected:
+    LoopbackServer server;
+};
+
+TEST_F(TimedRequestTest, GetSendsDefaultLinesUnlessTheCallerHasThem) {
+    struct Case {
+        std::string lines;
+        std::string accept, referer, language;
+    };
+    const std::string address = server.url("/page?id=7&x=%20");
+    const std::string defaultAccept =
+        "image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
+        "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*";
+    const Case cases[] = {
+        {"", defaultAccept, address, "zh-cn"},
+        {"accept: text/html\r\n", "text/html", address, "zh-cn"},
+        {"Referer: http://example.invalid/\r\n", defaultAccept, "http://example.invalid/", "zh-cn"},
+        {"Accept-Language: en\r\n", defaultAccept, address, "en"},
+        // A caller text without a final CRLF still gets its own line.
+        {"Pragma: no-cache", defaultAccept, address, "zh-cn"},
+    };
+    server.script("/page", ok("hello"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        EXPECT_EQ(text(httpRequestWithTimeout({.address = address, .headerLines = c.lines})), "hello");
+        const auto sent = server.lastRequest("/page");
+        EXPECT_EQ(sent.requestLine, "GET /page?id=7&x=%20 HTTP/1.1");
+        EXPECT_EQ(sent.header("Accept"), c.accept);
+        EXPECT_EQ(sent.header("Referer"), c.referer);
+        EXPECT_EQ(sent.header("Accept-Language"), c.language);
+        EXPECT_EQ(sent.header("User-Agent"), "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)");
+        EXPECT_FALSE(sent.hasHeader("Cookie"));
+        if (c.lines == "Pragma: no-cache") {
+            EXPECT_EQ(sent.header("Pragma"), "no-cache");
+        }
+    }
+}
+
+TEST_F(TimedRequestTest, PostBodyAndItsContentLines) {
+    struct Case {
+        std::string lines, body;
+        std::string contentType, contentLength;
+    };
+    const Case cases[] = {
+        {"", "a=1&b=%D6%D0", "application/x-www-form-urlencoded", "12"},
+        {"Content-Type: text/plain\r\n", "xyz", "text/plain", "3"},
+        {"", "", "", ""},
+    };
+    server.script("/post", ok("done"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        EXPECT_EQ(text(httpRequestWithTimeout(
+                      {.address = server.url("/post"), .method = "post", .body = c.body, .headerLines = c.lines})),
+                  "done");
+        const auto sent = server.lastRequest("/post");
+        EXPECT_EQ(sent.method, "post");
+        EXPECT_EQ(sent.body, c.body);
+        EXPECT_EQ(sent.header("Content-Type"), c.contentType);
+        if (!c.contentLength.empty()) {
+            EXPECT_EQ(sent.header("Content-Length"), c.contentLength);
+        }
+    }
+}
+
+TEST_F(TimedRequestTest, OtherMethodsAndHttpsAddressesFail) {
+    server.script("/x", ok("body"));
+    std::string headers = "kept";
+    EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/x"), .method = "PUT", .responseHeadersOut = &headers})
+                    .empty());
+    EXPECT_EQ(headers, "kept");
+    EXPECT_TRUE(httpRequestWithTimeout({.address = "https://127.0.0.1:" + std::to_string(server.port()) + "/x",
+                                        .exactLimitMs = 5000})
+                    .empty());
+    EXPECT_TRUE(httpRequestWithTimeout({.address = "http://127.0.0.1:" + std::to_string(test::refusedPort()) + "/x"})
+                    .empty());
+}
+
+TEST_F(TimedRequestTest, CookiesGoOutAndComeBackAsNameValueItems) {
+    std::string bigHeader = "X-Filler: " + std::string(3000, 'f');
+    server.script("/c", ok("c", {"Set-Cookie: a=1; path=/", "Set-Cookie: b=; expires=Thu, 01 Jan 1970 00:00:00 GMT",
+                                 "Set-Cookie: c=x=y; domain=127.0.0.1", "Set-Cookie: d=2", bigHeader}));
+    std::string cookies = "old";
+    std::string headers;
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/c"), .cookies = " sid=9; t=1 ",
+                                           .cookiesOut = &cookies, .responseHeadersOut = &headers})),
+              "c");
+    EXPECT_EQ(server.lastRequest("/c").header("Cookie"), "sid=9; t=1");
+    // A header block longer than the first buffer keeps its cookies.
+    EXPECT_EQ(cookies, "a=1; c=x=y; d=2");
+    EXPECT_NE(headers.find(bigHeader), std::string::npos);
+    EXPECT_EQ(headers.rfind("HTTP/1.1 200", 0), 0u);
+}
+
+TEST_F(TimedRequestTest, StoredCookiesReachTheSystemStore) {
+    server.script("/store", ok("s", {"Set-Cookie: storedone=abc; path=/", "Set-Cookie: storedtwo=x=y"}));
+    httpRequestWithTimeout({.address = server.url("/store"), .storeCookies = true});
+    char buffer[4096] = {};
+    DWORD length = sizeof buffer;
+    ASSERT_TRUE(InternetGetCookieA("http://127.0.0.1/", nullptr, buffer, &length));
+    const std::string jar(buffer);
+    EXPECT_NE(jar.find("storedone=abc"), std::string::npos) << jar;
+    EXPECT_NE(jar.find("storedtwo=x=y"), std::string::npos) << jar;
+}
+
+TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {
+    std::string zeros("a\0b\0\0c", 6);
+    std::string big(3 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 % 251);
+    struct Case {
+        std::string name;
+        Answer answer;
+    };
+    std::vector<Case> cases = {{"zeros", ok(zeros)}, {"big", ok(big)}, {"empty", ok("")}};
+    Answer chunked = ok(big);
+    chunked.framing = Framing::Chunked;
+    cases.push_back({"chunked", chunked});
+    Answer closed = ok(zeros + "closed");
+    closed.framing = Framing::Close;
+    cases.push_back({"close-delimited", closed});
+    Answer missing = ok("gone");
+    missing.status = 404;
+    missing.reason = "Not Found";
+    cases.push_back({"404", missing});
+    Answer broken = ok("server error body");
+    broken.status = 500;
+    broken.reason = "Internal Server Error";
+    cases.push_back({"500", broken});
+    Answer trickle = ok(std::string(20000, 't'));
+    trickle.trickleBytes = 3000;
+    trickle.trickleGap = std::chrono::milliseconds(30);
+    cases.push_back({"trickle", trickle});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.script("/" + c.name, c.answer);
+        EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/" + c.name)})), c.answer.body);
+    }
+}
+
+TEST_F(TimedRequestTest, AResetMidBodyGivesWhatWasRead) {
+    Answer reset = ok(std::string(100000, 'r'));
+    reset.resetAfterBodyBytes = 5000;
+    server.script("/reset", reset);
+    const std::string body = text(httpRequestWithTimeout({.address = server.url("/reset"), .exactLimitMs = 10000}));
+    EXPECT_LE(body.size(), 5000u);
+    EXPECT_EQ(body, std::string(body.size(), 'r'));
+}
+
+TEST_F(TimedRequestTest, ATimeOutReturnsNothingAndLeavesOutputsAlone) {
+    Answer slow = ok("late");
+    slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
+    server.script("/slow", slow);
+    std::string headers = "kept", cookies = "kept";
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/slow"), .cookiesOut = &cookies,
+                                        .responseHeadersOut = &headers, .exactLimitMs = 300})
+                    .empty());
+    EXPECT_LT(GetTickCount() - start, 1500u);
+    EXPECT_EQ(headers, "kept");
+    EXPECT_EQ(cookies, "kept");
+}
+
+TEST_F(TimedRequestTest, WindowMessagesDoNotProlongTheWait) {
+    Answer slow = ok("late");
+    slow.delayBeforeHeaders = std::chrono::milliseconds(4000);
+    server.script("/slow", slow);
+    const DWORD waiter = GetCurrentThreadId();
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // gives this thread its queue
+    std::atomic<bool> done = false;
+    std::thread chatter([&] {
+        while (!done) {
+            PostThreadMessageW(waiter, WM_USER, 0, 0);
+            Sleep(10);
+        }
+    });
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(
+        httpRequestWithTimeout({.address = server.url("/slow"), .keepInterfaceAlive = true, .exactLimitMs = 500})
+            .empty());
+    const DWORD elapsed = GetTickCount() - start;
+    done = true;
+    chatter.join();
+    EXPECT_GE(elapsed, 450u);
+    EXPECT_LT(elapsed, 2000u);
+}
+
+TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
+    server.script("/fast", ok("fast"));
+    ASSERT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    const int threadsBefore = threadsOfThisProcess();
+
+    Answer slow = ok("late");
+    slow.delayBeforeHeaders = std::chrono::milliseconds(1500);
+    server.script("/slow", slow);
+    Answer trickle = ok(std::string(4000, 't'));
+    trickle.trickleBytes = 10;
+    trickle.trickleGap = std::chrono::milliseconds(20);
+    server.script("/trickle", trickle);
+    for (int i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(
+            httpRequestWithTimeout({.address = server.url(i % 2 ? "/slow" : "/trickle"), .exactLimitMs = 100}).empty());
+    }
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+
+    // The abandoned request threads end by themselves.
+    const DWORD start = GetTickCount();
+    while (threadsOfThisProcess() > threadsBefore + 2 && GetTickCount() - start < 20000) Sleep(100);
+    EXPECT_LE(threadsOfThisProcess(), threadsBefore + 2);
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+}
+
+TEST_F(TimedRequestTest, FiveRequestsAtOnce) {
+    for (int i = 0; i < 5; ++i) {
+        Answer answer = ok(std::string(200000 + i, static_cast<char>('a' + i)));
+        answer.delayBeforeHeaders = std::chrono::milliseconds(200);
+        server.script("/item" + std::to_string(i), answer);
+    }
+    std::string bodies[5];
+    std::vector<std::thread> workers;
+    const DWORD start = GetTickCount();
+    for (int i = 0; i < 5; ++i)
+        workers.emplace_back(
+            [&, i] { bodies[i] = text(httpRequestWithTimeout({.address = server.url("/item" + std::to_string(i))})); });
+    for (auto& worker : workers) worker.join();
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(bodies[i], std::string(200000 + i, static_cast<char>('a' + i)));
+    EXPECT_LT(GetTickCount() - start, 900u);  // they ran side by side
+}
+
+}  // namespace
+}  // namespace quorvane
