@@ -87,16 +87,17 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     }
 
     const std::string method = upperAscii(request.method);
+    bool sent = false;
     if (method.empty() || method == "GET") {
-        HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()), nullptr, 0);
+        sent = HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()), nullptr, 0);
     } else if (method == "POST") {
         if (!request.body.empty()) {
             if (findLeft(lines, "Content-Type: ", 1, true) <= 0)
                 lines += "Content-Type: application/x-www-form-urlencoded\r\n";
             lines += "Content-Length: " + std::to_string(request.body.size()) + "\r\n";
         }
-        HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()),
-                         const_cast<char*>(request.body.data()), static_cast<DWORD>(request.body.size()));
+        sent = HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()),
+                                const_cast<char*>(request.body.data()), static_cast<DWORD>(request.body.size()));
     } else {
         return {};
     }
@@ -107,7 +108,7 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;
     if (headersWanted || cookiesWanted || request.storeCookies) {
-        const std::string headers = rawResponseHeaders(handle.get());
+        const std::string headers = sent ? rawResponseHeaders(handle.get()) : std::string();
         if (cookiesWanted) answer.cookies = cookiesJoined(headers);
         if (request.storeCookies) storeAnswerCookies(headers, host);
         if (headersWanted) answer.responseHeaders = headers;

@@ -1,0 +1,144 @@
+#include "net/page_request.h"
+
+#include "net/cookies.h"
+#include "net/host_map.h"
+#include "net/request_lines.h"
+#include "net/request_thread.h"
+#include "net/url.h"
+#include "net/wininet_handle.h"
+#include "text/codepage.h"
+#include "text/search.h"
+
+namespace quorvane {
+
+const std::string kPageTimeoutNotice =
+    "超时返回，指定网站不能访问，或者你的网络出现问题，你可以把参数中的＂超时返回＂的值设置长一些。";
+
+namespace {
+
+constexpr int kDefaultLimitSeconds = 60;
+
+// The slots of the answer that the caller uses.
+struct PageAnswer {
+    std::string body;
+    std::string cookies;  // "a=1;b=2;"
+    std::string responseHeaders;
+};
+
+struct PageJob {
+    std::string address;
+    bool post = false;
+    std::string proxy;
+    std::string headerLines;
+    std::string postData;
+    std::string cookies;
+    bool followRedirects = true;
+    int limitMs = 0;
+};
+
+std::string upToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange) {
+    const bool https = isHttpsUrl(job.address);
+    const std::string host = stripHttpsScheme(job.address);
+    const std::string path = pathOfHttpsUrl(job.address);
+    const RequestTarget target = routeRequest(https, host, portOfUrlOrDefault(job.address));
+    const std::string agent = userAgentOfPageLines(job.headerLines);
+
+    const std::string proxyLine = "http=" + job.proxy;
+    InternetHandle internet(job.proxy.empty()
+                                ? InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, "", "", 0)
+                                : InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyLine.c_str(), "", 0));
+    if (!internet) return {};
+    limitRequestTimes(internet.get(), job.limitMs);
+    InternetHandle connection(InternetConnectA(internet.get(), target.host.c_str(),
+                                               static_cast<INTERNET_PORT>(target.port), "", "",
+                                               INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) return {};
+
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
+    if (!trimText(job.cookies).empty()) flags |= INTERNET_FLAG_NO_COOKIES;
+    if (!job.followRedirects) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
+    if (target.secure) {
+        flags = INTERNET_FLAG_SECURE;
+    } else {
+        flags |= INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
+    }
+    const char* method = job.post ? "POST" : "GET";
+    InternetHandle request(
+        HttpOpenRequestA(connection.get(), method, path.c_str(), "HTTP/1.1", nullptr, nullptr, flags, 0));
+    if (!request) return {};
+    limitRequestTimes(request.get(), job.limitMs);
+    if (target.mapped) {
+        const std::string hostLine = "Host: " + target.hostLine + "\r\n";
+        HttpAddRequestHeadersA(request.get(), hostLine.c_str(), static_cast<DWORD>(hostLine.size()),
+                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    }
+
+    std::string lines = withDefaultPageLines(job.headerLines, job.address);
+    const std::string cookieLine = job.cookies.empty() ? std::string() : "Cookie: " + job.cookies + "\r\n\r\n";
+    bool sent = false;
+    if (!job.post) {
+        lines += cookieLine;
+        sent = HttpSendRequestA(request.get(), lines.c_str(), static_cast<DWORD>(lines.size()), nullptr, 0);
+    } else {
+        if (!job.postData.empty()) {
+            if (findLeft(lines, "Content-Type", 1, true) <= 0)
+                lines += "Content-Type: application/x-www-form-urlencoded\r\n";
+            if (findLeft(lines, "Content-Length", 1, true) <= 0)
+                lines += "Content-Length: " + std::to_string(job.postData.size()) + "\r\n";
+            lines += cookieLine;
+        }
+        sent = HttpSendRequestA(request.get(), lines.c_str(), static_cast<DWORD>(lines.size()),
+                                const_cast<char*>(job.postData.data()), static_cast<DWORD>(job.postData.size()));
+    }
+
+    PageAnswer answer;
+    answer.body = readWholeBody(request.get(), [&] { return exchange.abandoned(); });
+    // A request that got no answer (a refused connection) has no header block.
+    if (sent) answer.responseHeaders = rawResponseHeaders(request.get());
+    answer.cookies = cookiesEachClosed(answer.responseHeaders);
+    // Every received cookie goes into the system store, attributes and all.
+    const std::string storeAddress = "http://" + host;
+    for (const std::string& line : splitText(answer.responseHeaders, "\r\n")) {
+        if (auto cookie = storeCookieOfSetCookieLine(line))
+            InternetSetCookieA(storeAddress.c_str(), cookie->name.c_str(), cookie->data.c_str());
+    }
+    return answer;
+}
+
+}  // namespace
+
+Bytes fetchWebPage(const PageRequest& request) {
+    if (!request.address || trimText(*request.address).empty()) return {};
+    std::string& address = *request.address;
+    if (!address.starts_with("http://") && !address.starts_with("https://")) address = "http://" + address;
+
+    PageJob job;
+    job.address = address;
+    job.post = request.method == 1;
+    job.proxy = request.proxy;
+    job.headerLines = request.headerLines;
+    job.postData.assign(request.postData.begin(), request.postData.end());
+    job.cookies = request.cookies;
+    job.followRedirects = request.followRedirects;
+    job.limitMs = request.exactLimitMs ? *request.exactLimitMs
+                  : request.timeLimit  ? *request.timeLimit * 1000
+                                       : kDefaultLimitSeconds * 1000;
+
+    const auto answer = runOnRequestThread<PageAnswer>(
+        job.limitMs, true, [job](const RequestExchange& exchange) { return runWebPageWorker(job, exchange); });
+    if (!answer) return Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end());
+
+    if (request.responseHeadersOut) *request.responseHeadersOut = upToZero(answer->responseHeaders);
+    if (request.cookiesOut) *request.cookiesOut = upToZero(answer->cookies);
+    std::string body;
+    switch (request.charset) {
+        case static_cast<int>(PageCharset::Utf8): body = utf8TextToGbk(upToZero(answer->body)); break;
+        case static_cast<int>(PageCharset::Big5): body = big5ToSimplifiedGbk(upToZero(answer->body)); break;
+        default: body = answer->body; break;
+    }
+    return Bytes(body.begin(), body.end());
+}
+
+}  // namespace quorvane
