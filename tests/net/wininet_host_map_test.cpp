@@ -1,0 +1,77 @@
+// The host map is read once per process, so this program sets it before any
+// request is made and keeps it for all of its tests.
+#include "net/page_request.h"
+#include "net/timed_request.h"
+
+#include "tests/support/loopback_server.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <gtest/gtest.h>
+
+namespace quorvane {
+namespace {
+
+using test::Answer;
+using test::LoopbackServer;
+
+LoopbackServer& marketplace() {
+    static LoopbackServer server;
+    return server;
+}
+
+const bool mapSet = [] {
+    const std::string to = "127.0.0.1:" + std::to_string(marketplace().port());
+    const std::string map = "item.taobao.com=" + to + ", *.quorvane.net=" + to;
+    return SetEnvironmentVariableA("QUORVANE_HOST_MAP", map.c_str()) != 0;
+}();
+
+std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+Answer ok(std::string body, std::vector<std::string> headerLines = {}) {
+    Answer answer;
+    answer.body = std::move(body);
+    answer.headerLines = std::move(headerLines);
+    return answer;
+}
+
+TEST(WininetHostMapTest, MappedHostsGoToTheLoopbackWithTheirOwnHostLine) {
+    ASSERT_TRUE(mapSet);
+    LoopbackServer& server = marketplace();
+    server.script("/item.htm", ok("item page"));
+    server.script("/item_get", ok("item data"));
+    server.script("/quorvane_api/down.php", ok("file", {"Set-Cookie: mapped=1"}));
+
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = "http://item.taobao.com/item.htm?id=5"})), "item page");
+    EXPECT_EQ(server.lastRequest("/item.htm").requestLine, "GET /item.htm?id=5 HTTP/1.1");
+    EXPECT_EQ(server.lastRequest("/item.htm").header("Host"), "item.taobao.com");
+
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = "http://items.quorvane.net:8080/item_get", .method = "POST",
+                                           .body = "id=5"})),
+              "item data");
+    EXPECT_EQ(server.lastRequest("/item_get").header("Host"), "items.quorvane.net:8080");
+    EXPECT_EQ(server.lastRequest("/item_get").body, "id=5");
+
+    // An https address of a mapped host is served over plain HTTP.
+    std::string address = "https://files.quorvane.net/quorvane_api/down.php?un=a";
+    EXPECT_EQ(text(fetchWebPage({.address = &address})), "file");
+    EXPECT_EQ(server.lastRequest("/quorvane_api/down.php").header("Host"), "files.quorvane.net");
+
+    // The store keeps the cookie under the host the request was meant for.
+    char buffer[1024] = {};
+    DWORD length = sizeof buffer;
+    ASSERT_TRUE(InternetGetCookieA("http://files.quorvane.net/", nullptr, buffer, &length));
+    EXPECT_NE(std::string(buffer).find("mapped=1"), std::string::npos);
+}
+
+TEST(WininetHostMapTest, UnmappedHostsAreLeftAlone) {
+    LoopbackServer other;
+    other.script("/direct", ok("direct"));
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = other.url("/direct")})), "direct");
+    EXPECT_EQ(other.lastRequest("/direct").header("Host"), "127.0.0.1:" + std::to_string(other.port()));
+    EXPECT_TRUE(httpRequestWithTimeout({.address = "http://detail.tmall.com.invalid/", .exactLimitMs = 5000}).empty());
+}
+
+}  // namespace
+}  // namespace quorvane
