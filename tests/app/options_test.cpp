@@ -89,6 +89,15 @@ TEST_F(OptionsFolder, MissingFileIsCreatedWithTheDefaultBytesAndGivesTheDefaultP
     expectMirrors(mirrors, {1, 3, 5});
 }
 
+TEST(OptionsFilePath, IsOptionsInTheProgramsFolder) {
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder(program);
+    folder.erase(folder.find_last_of(L'\\') + 1);
+    EXPECT_EQ(optionsFolder(), folder + L"options\\");
+    EXPECT_EQ(optionsFilePath(), folder + L"options\\options.ini");
+}
+
 TEST_F(OptionsFolder, ExistingFileIsNotRewritten) {
     writeFile("[DL_PIC]\r\nzly=1\r\n");
     ASSERT_TRUE(writeDefaultOptionsWhenMissing(folder_, path_));
