@@ -1,52 +1,40 @@
-// The program starts, shows its main window and ends cleanly when it is closed.
-#include <windows.h>
+// The program starts with its main window and ends only through the exit
+// dialog: closing the main window hides it.
+#include "tests/support/gui_driver.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
+namespace quorvane::test {
 namespace {
 
-struct FoundWindow {
-    DWORD processId;
-    HWND window;
-};
+TEST(StartExit, CloseHidesTheMainWindowAndTheExitDialogEndsTheProgram) {
+    GuiProgram program(QUORVANE_EXE);
+    ASSERT_TRUE(program.started());
+    HWND main = program.waitForWindow("Quorvane V3.60");
+    ASSERT_NE(main, nullptr) << "no main window within 10 s";
+    ASSERT_TRUE(isShown(main));
 
-BOOL CALLBACK findProcessWindow(HWND window, LPARAM parameter) {
-    auto* found = reinterpret_cast<FoundWindow*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (owner == found->processId && std::wstring(className) == L"QuorvaneMainWindow") {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && isShown(main); ++i) Sleep(50);
+    EXPECT_FALSE(isShown(main));
+    EXPECT_FALSE(program.waitForExit(200)) << "closing the main window must not end the program";
+    ShowWindow(main, SW_SHOW);
 
-TEST(StartExit, MainWindowOpensAndProgramEndsWithCodeZero) {
-    std::string commandLine = std::string("\"") + QUORVANE_EXE + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+    // 功能菜单 → "退出" asks first; "取 消" leaves everything as it was.
+    chooseMenuBarItem(main, 5);
+    HWND dialog = program.waitForWindow("退出程序？");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_NE(findByCaption(dialog, "你是否确定退出程序！"), nullptr);
+    ASSERT_TRUE(pressButton(dialog, "取 消"));
+    EXPECT_TRUE(program.waitForWindowGone("退出程序？"));
+    EXPECT_FALSE(program.waitForExit(200));
 
-    FoundWindow found{process.dwProcessId, nullptr};
-    for (int tries = 0; tries < 300 && !found.window; ++tries) {
-        EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&found));
-        if (!found.window) Sleep(50);
-    }
-    ASSERT_NE(found.window, nullptr) << "no main window within 15 s";
-    PostMessageW(found.window, WM_CLOSE, 0, 0);
-
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    chooseMenuBarItem(main, 5);
+    dialog = program.waitForWindow("退出程序？");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(pressButton(dialog, "确 定"));
+    EXPECT_EQ(program.waitForExit(15000), std::optional<DWORD>(0));
 }
 
 }  // namespace
+}  // namespace quorvane::test

@@ -1,0 +1,70 @@
+#pragma once
+// The handlers that the window templates bind, one per window, component and
+// event; grouped in files by what they do.
+#include "app/runtime/template.h"
+
+namespace quorvane {
+
+// Start-up and shutdown (startup.cpp).
+void onMainWindowCreated();
+bool onMainWindowCloseQuery();
+void onExitMenuClicked();
+void onTrayExitMenuClicked();
+void onExitConfirmOkClicked();
+void onExitConfirmCancelClicked();
+
+// Modes, navigation and window chrome (navigation.cpp).
+void onMainWindowActivated();
+void onMainWindowFocusLost();
+void onAddressBoxMouseDown(const ui::EventArgs& args);
+void onAddressBoxMouseUp(const ui::EventArgs& args);
+void onAddressBoxDoubleClicked(const ui::EventArgs& args);
+void onAddressBoxFocusLost();
+void onLoginButtonClicked();
+void onLoginBrowserCreated();
+void onHeaderAnimationClicked();
+void onHueSliderReleased();
+void onSaturationSliderReleased();
+void onBrightnessSliderReleased();
+void onSingleModeMenuClicked();
+void onListModeMenuClicked();
+void onShopModeMenuClicked();
+void onSettingsMenuClicked();
+void onHelpMenuClicked();
+
+// Run control and the run summary (run_control.cpp).
+void onStartClicked();
+void onPauseClicked();
+void onStopClicked();
+void onPmsClicked();
+void onRunSummaryCreated();
+void onRunSummaryWhyFailedClicked();
+void onRunSummaryOpenFolderClicked();
+void onRunSummaryTutorialClicked();
+
+// Item list actions (list_actions.cpp).
+void deleteSelectedItems();
+void onClearClicked();
+void onImportListClicked();
+void onExportListClicked();
+void onChangeSavePathClicked();
+void onItemListRightClicked();
+void onOpenInBrowserMenuClicked();
+void onOpenInExcelMenuClicked();
+void onCopyItemAddressMenuClicked();
+void onCopyItemNameMenuClicked();
+void onDeleteSelectedMenuClicked();
+
+// The settings page (settings_page.cpp).
+void onSaveSettingsClicked();
+
+// Addresses: the add button and the two address dialogs (addresses.cpp).
+void onAddToListClicked();
+void onAddressInputCreated();
+void onAddressInputOkClicked();
+void onAddressInputCancelClicked();
+void onAddressInputTextChanged();
+bool onPageRangeCloseQuery();
+void onPageRangeOkClicked();
+
+}  // namespace quorvane

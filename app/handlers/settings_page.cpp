@@ -1,0 +1,7 @@
+#include "app/handlers/handlers.h"
+
+namespace quorvane {
+
+void onSaveSettingsClicked() {}
+
+}  // namespace quorvane
