@@ -304,7 +304,18 @@ void Component::setInterval(int milliseconds) {
 
 void Component::navigate(std::string_view address) {
     ComponentState* s = state();
-    if (s) s->address = address;
+    if (!s || !s->handle || (s->model->kind != Kind::HtmlView && s->model->kind != Kind::WebBrowser)) return;
+    s->address = address;
+    if (!s->browserTried) {
+        s->browserTried = true;
+        s->browser = Browser::create(s->handle);
+    }
+    if (s->browser) s->browser->navigate(address);
+}
+
+std::string Component::documentHtml() const {
+    ComponentState* s = state();
+    return s && s->browser ? s->browser->documentHtml() : std::string();
 }
 
 std::string Component::address() const { return state() ? state()->address : std::string(); }

@@ -75,9 +75,12 @@ public:
     // Timer: 0 stops it.
     void setInterval(int milliseconds);
 
-    // HTML view and web browser.
+    // HTML view and web browser: the page is shown where the system's
+    // WebBrowser control is available; the address is kept in any case.
     void navigate(std::string_view address);
     std::string address() const;
+    // The outer HTML of the page's root element; empty while none is loaded.
+    std::string documentHtml() const;
 
 private:
     ComponentState* state() const;

@@ -4,6 +4,7 @@
 #include "text/codepage.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 
 namespace quorvane::ui {
 
@@ -38,6 +39,8 @@ BOOL CALLBACK collectThreadWindow(HWND window, LPARAM list) {
 }  // namespace
 
 void startRuntime() {
+    // Apartment COM with OLE for the browser control, for the process's life.
+    OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                                                        ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);

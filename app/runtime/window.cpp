@@ -56,14 +56,15 @@ bool fontExists(const wchar_t* family) {
     return found;
 }
 
-// One interface font for all windows: SimSun where Windows has it, else a
-// CJK family that is there (Wine here has WenQuanYi).
+// One interface font for all windows: SimSun where it is known (also as
+// Wine's replacement), else WenQuanYi. 13 pixels: the 12-pixel bitmaps that
+// Wine's CJK fonts carry are too coarse to read.
 HFONT interfaceFont() {
     static HFONT font = [] {
         const std::wstring simSun = gbkToWide("宋体");
-        const wchar_t* family = fontExists(simSun.c_str()) ? simSun.c_str()
+        const wchar_t* family = fontExists(simSun.c_str())            ? simSun.c_str()
                                 : fontExists(L"WenQuanYi Zen Hei") ? L"WenQuanYi Zen Hei"
-                                                                    : L"MS Shell Dlg";
+                                                                   : L"MS Shell Dlg";
         return CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                            CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, family);
     }();
@@ -225,10 +226,10 @@ Window::Window(const WindowTemplate& model, HWND owner, bool modal) : model_(mod
             info.fIcon = TRUE;
             info.hbmColor = picture.handle();
             info.hbmMask = mask;
-            HICON icon = CreateIconIndirect(&info);
+            icon_ = CreateIconIndirect(&info);
             DeleteObject(mask);
-            SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-            SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+            SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         }
     }
     createMenus();
@@ -302,6 +303,8 @@ void Window::createComponent(int index) {
     HWND parent = containerFor(m, state.parentIndex);
     state.parentHandle = parent;
     const int id = kFirstControlId + index;
+    // Captions of check boxes and radio buttons wrap only where there is room for two lines.
+    const DWORD wrap = m.height >= 30 ? BS_MULTILINE : 0;
     const DWORD disabled = (m.state & kDisabled) ? WS_DISABLED : 0;
     HWND& h = state.handle;
 
@@ -331,12 +334,12 @@ void Window::createComponent(int index) {
                         m.width, m.height, parent, id);
         break;
     case Kind::CheckBox:
-        h = createChild(0, L"BUTTON", m.caption, WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | disabled, m.x, m.y,
+        h = createChild(0, L"BUTTON", m.caption, WS_TABSTOP | BS_AUTOCHECKBOX | wrap | disabled, m.x, m.y,
                         m.width, m.height, parent, id);
         if (m.state & kChecked) SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0);
         break;
     case Kind::RadioButton:
-        h = createChild(0, L"BUTTON", m.caption, WS_TABSTOP | BS_RADIOBUTTON | BS_MULTILINE | disabled, m.x, m.y,
+        h = createChild(0, L"BUTTON", m.caption, WS_TABSTOP | BS_RADIOBUTTON | wrap | disabled, m.x, m.y,
                         m.width, m.height, parent, id);
         if (m.state & kChecked) SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0);
         break;
@@ -663,6 +666,8 @@ LRESULT Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_DESTROY:
+        // The controls go while their panels still exist.
+        for (ComponentState& state : components_) state.browser.reset();
         if (modal_ && owner_) {
             EnableWindow(owner_, TRUE);
             SetActiveWindow(owner_);
@@ -689,6 +694,7 @@ LRESULT CALLBACK windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARA
             if (state.nameAtom) GlobalDeleteAtom(state.nameAtom);
         for (auto& [name, menu] : window->menus_)
             if (GetMenu(handle) != menu) DestroyMenu(menu);
+        if (window->icon_) DestroyIcon(window->icon_);
         forgetCachedValues(window->model_.name);
         window->handle_ = nullptr;
         forgetWindow(window);
@@ -740,6 +746,7 @@ LRESULT CALLBACK panelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM 
         int index = window->indexOfHandle(panel);
         if (index >= 0 && window->components_[index].model->kind == Kind::PageControl)
             window->layoutPageControl(index);
+        if (index >= 0 && window->components_[index].browser) window->components_[index].browser->fitToPanel();
         break;
     }
     case WM_LBUTTONUP: {

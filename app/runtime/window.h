@@ -2,6 +2,7 @@
 // A live window built from its template: one top-level Win32 window, its
 // components by name, its menus, and the dispatch of Win32 notifications to
 // the template's bindings.
+#include "app/runtime/browser.h"
 #include "app/runtime/component.h"
 #include "app/runtime/template.h"
 
@@ -27,6 +28,8 @@ struct ComponentState {
     std::vector<HWND> pages;         // page control: one panel per page
     Picture picture;
     std::string address;             // HTML view, web browser
+    std::unique_ptr<Browser> browser;  // created at the first navigation
+    bool browserTried = false;
     std::vector<const Binding*> bindings;
     ATOM nameAtom = 0;
 
@@ -91,7 +94,7 @@ private:
     HWND handle_ = nullptr;
     HWND owner_ = nullptr;
     bool modal_ = false;
-    HFONT font_ = nullptr;
+    HICON icon_ = nullptr;
     std::vector<ComponentState> components_;
     std::map<std::string, HMENU, std::less<>> menus_;
     std::map<UINT, std::string> menuCommands_;

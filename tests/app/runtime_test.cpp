@@ -138,6 +138,15 @@ TEST_F(RuntimeTest, PagesShowOnlyTheirOwnComponents) {
     EXPECT_TRUE(isShown(part("按钮5")));
 }
 
+// Under Wine there is no HTML engine here: the view must stay a quiet panel.
+TEST_F(RuntimeTest, HtmlViewNavigatesOrStaysAnEmptyPanel) {
+    ASSERT_TRUE(pressButton(window, "浏览"));
+    labelBecomes("标签1", "已浏览 about:blank");
+    EXPECT_TRUE(isShown(part("超文本浏览框1")));
+    EXPECT_EQ(listRows(part("超级列表框1")).size(), 3u);
+    EXPECT_FALSE(program.waitForExit(0));
+}
+
 TEST_F(RuntimeTest, QueryCloseHandlerKeepsTheWindowOpen) {
     PostMessageW(window, WM_CLOSE, 0, 0);
     Sleep(300);

@@ -66,6 +66,11 @@ void onDeleteMenuClicked() {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) list.deleteRow(*row);
 }
 
+void onBrowseClicked() {
+    part("超文本浏览框1").navigate("about:blank");
+    part("标签1").setText("已浏览 " + part("超文本浏览框1").address());
+}
+
 void onFirstMenuClicked() { part("标签1").setText("菜单"); }
 void onQuitMenuClicked() { ui::endProgram(7); }
 bool onCloseQuery() { return false; }
@@ -105,6 +110,8 @@ const ui::WindowTemplate& fixtureTemplate() {
                  .items = {"一", "二"}},
                 {.name = "编辑框3", .kind = Edit, .parent = "选择夹1", .page = 1, .x = 10, .y = 30, .width = 200,
                  .height = 24},
+                {.name = "按钮7", .kind = Button, .caption = "浏览", .x = 420, .y = 160, .width = 80, .height = 24},
+                {.name = "超文本浏览框1", .kind = HtmlView, .x = 10, .y = 435, .width = 610, .height = 40},
                 {.name = "通用对话框1", .kind = FileDialog, .filter = "文本文件(*.txt)|*.txt|所有文件(*.*)|*.*",
                  .defaultExtension = ".txt"},
             },
@@ -122,6 +129,7 @@ const ui::WindowTemplate& fixtureTemplate() {
                 {"按钮3", Event::Clicked, handler(onBackgroundClicked)},
                 {"按钮4", Event::Clicked, handler(onCopyClicked)},
                 {"按钮6", Event::Clicked, handler(onTurnPageClicked)},
+                {"按钮7", Event::Clicked, handler(onBrowseClicked)},
                 {"超级列表框1", Event::RightClicked, handler(onListRightClicked)},
                 {"复制名称", Event::MenuClicked, handler(onCopyNameMenuClicked)},
                 {"删除", Event::MenuClicked, handler(onDeleteMenuClicked)},
