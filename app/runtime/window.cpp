@@ -71,6 +71,17 @@ HFONT interfaceFont() {
     return font;
 }
 
+// For label texts of several lines that do not fit in the larger font.
+HFONT compactFont() {
+    static HFONT font = [] {
+        LOGFONTW face{};
+        GetObjectW(interfaceFont(), sizeof face, &face);
+        face.lfHeight = -12;
+        return CreateFontIndirectW(&face);
+    }();
+    return font;
+}
+
 HWND createChild(DWORD exStyle, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
                  int width, int height, HWND parent, int id) {
     HWND child = CreateWindowExW(exStyle, className, gbkToWide(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, x,
@@ -303,7 +314,7 @@ void Window::createComponent(int index) {
     HWND parent = containerFor(m, state.parentIndex);
     state.parentHandle = parent;
     const int id = kFirstControlId + index;
-    // Captions of check boxes and radio buttons wrap only where there is room for two lines.
+    // Captions of buttons wrap only where there is room for two lines.
     const DWORD wrap = m.height >= 30 ? BS_MULTILINE : 0;
     const DWORD disabled = (m.state & kDisabled) ? WS_DISABLED : 0;
     HWND& h = state.handle;
@@ -326,7 +337,7 @@ void Window::createComponent(int index) {
         break;
     }
     case Kind::Button:
-        h = createChild(0, L"BUTTON", m.caption, WS_TABSTOP | BS_PUSHBUTTON | disabled, m.x, m.y, m.width, m.height,
+        h = createChild(0, L"BUTTON", m.caption, WS_TABSTOP | BS_PUSHBUTTON | wrap | disabled, m.x, m.y, m.width, m.height,
                         parent, id);
         break;
     case Kind::PictureButton:
@@ -438,8 +449,8 @@ void Window::createComponent(int index) {
         break;
     }
     if (!h) return;
-    // Creation order is the stacking order: earlier components lie above.
-    SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Creation order is the stacking order: later components lie above.
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowSubclass(h, componentSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
     // The name is visible from outside (a global atom in a window property),
     // so test drivers find components as the handlers do.
@@ -797,10 +808,15 @@ void Window::paintLabel(HWND label, HDC dc) {
     SetTextColor(dc, IsWindowEnabled(label) ? colour : GetSysColor(COLOR_GRAYTEXT));
     HGDIOBJ oldFont = SelectObject(dc, interfaceFont());
     // One-line labels are centred vertically and never wrap; taller ones and
-    // texts with line breaks wrap from the top.
+    // texts with line breaks wrap from the top, in a smaller font when needed.
     const bool lines = text.find(L'\n') != std::wstring::npos || client.bottom > 30;
-    DrawTextW(dc, text.c_str(), length, &client,
-              DT_NOPREFIX | (lines ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE | DT_VCENTER));
+    const UINT format = DT_NOPREFIX | (lines ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
+    if (lines) {
+        RECT needed = client;
+        DrawTextW(dc, text.c_str(), length, &needed, format | DT_CALCRECT);
+        if (needed.bottom > client.bottom) SelectObject(dc, compactFont());
+    }
+    DrawTextW(dc, text.c_str(), length, &client, format);
     SelectObject(dc, oldFont);
 }
 

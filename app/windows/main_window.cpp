@@ -13,29 +13,29 @@ namespace {
 constexpr int kLineGrey = RGB(0xB4, 0xBE, 0xC8);
 constexpr int kHeaderColour = 0x1847B3;  // the navigation toolbar's background
 
-// Earlier components lie above later ones where they overlap; a parent comes
+// Later components lie above earlier ones where they overlap; a parent comes
 // before its children.
 std::vector<ui::ComponentTemplate> components() {
     return {
         // Header and right-hand side.
+        {.name = "透明标签3", .kind = TransparentLabel, .width = 896, .height = 64, .background = kHeaderColour},
         {.name = "动画框1", .kind = AnimationBox, .x = 781, .y = 15, .width = 90, .height = 22,
          .picture = headerAnimationPicture},
-        {.name = "透明标签3", .kind = TransparentLabel, .width = 896, .height = 64, .background = kHeaderColour},
         {.name = "画板3", .kind = DrawingPanel, .y = 64, .width = 900, .height = 2, .background = kLineGrey},
+        {.name = "画板8", .kind = DrawingPanel, .x = -1, .y = 65, .width = 900, .height = 38,
+         .picture = singleModeBanner},
+        {.name = "透明标签14", .kind = TransparentLabel, .parent = "画板8", .x = 160, .y = 10, .width = 528,
+         .height = 24},
+        {.name = "图片框3", .kind = PictureBox, .x = 696, .y = 109, .width = 192, .height = 542},
+        {.name = "超文本浏览框1", .kind = HtmlView, .x = 700, .y = 112, .width = 184, .height = 533},
+        {.name = "画板9", .kind = DrawingPanel, .x = 672, .y = 68, .width = 159, .height = 35},
+        {.name = "透明标签10", .kind = TransparentLabel, .parent = "画板9", .width = 159, .height = 35},
         {.name = "滑块条1", .kind = Slider, .x = 760, .y = 88, .width = 125, .height = 20, .minimum = 0,
          .maximum = 361, .position = 180},
         {.name = "滑块条2", .kind = Slider, .x = 760, .y = 113, .width = 125, .height = 20, .minimum = 0,
          .maximum = 201, .position = 101},
         {.name = "滑块条3", .kind = Slider, .x = 760, .y = 137, .width = 125, .height = 20, .minimum = 0,
          .maximum = 201, .position = 101},
-        {.name = "画板9", .kind = DrawingPanel, .x = 672, .y = 68, .width = 159, .height = 35},
-        {.name = "透明标签10", .kind = TransparentLabel, .parent = "画板9", .width = 159, .height = 35},
-        {.name = "画板8", .kind = DrawingPanel, .x = -1, .y = 65, .width = 900, .height = 38,
-         .picture = singleModeBanner},
-        {.name = "透明标签14", .kind = TransparentLabel, .parent = "画板8", .x = 160, .y = 10, .width = 528,
-         .height = 24},
-        {.name = "超文本浏览框1", .kind = HtmlView, .x = 700, .y = 112, .width = 184, .height = 533},
-        {.name = "图片框3", .kind = PictureBox, .x = 696, .y = 109, .width = 192, .height = 542},
         {.name = "高级选择夹1", .kind = PageControl, .x = -3, .y = 107, .width = 702, .height = 469,
          .items = {"采集", "配置", "帮助"}},
         {.name = "状态条1", .kind = StatusBar, .caption = "版本号：V3.60", .y = 529, .width = 723, .height = 20},
