@@ -169,7 +169,8 @@ void Component::setPicture(Picture picture) {
     s->picture = std::move(picture);
     if (s->model->kind == Kind::PictureButton)
         SendMessageW(s->handle, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(s->picture.handle()));
-    InvalidateRect(s->handle, nullptr, TRUE);
+    // Transparent labels on the panel show the new picture too.
+    RedrawWindow(s->handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int Component::height() const {

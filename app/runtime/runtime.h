@@ -9,7 +9,9 @@
 
 namespace quorvane::ui {
 
-// Once, on the interface thread, before any window is loaded.
+// Once, on the interface thread, before any window is loaded: initialises
+// COM and the common controls and makes the program's folder the current
+// directory.
 void startRuntime();
 
 // Modal: the caller waits until the window is closed and gets nullptr; the

@@ -1,6 +1,7 @@
 // The program starts with its main window and ends only through the exit
 // dialog: closing the main window hides it.
 #include "tests/support/gui_driver.h"
+#include "text/codepage.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,21 @@ TEST(StartExit, CloseHidesTheMainWindowAndTheExitDialogEndsTheProgram) {
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(pressButton(dialog, "确 定"));
     EXPECT_EQ(program.waitForExit(15000), std::optional<DWORD>(0));
+}
+
+TEST(StartExit, RunsFromAFolderWithAChineseName) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string folder = wideToGbk(temp) + "启动测试";
+    const std::string copy = copyProgramTo(QUORVANE_EXE, folder);
+    ASSERT_FALSE(copy.empty());
+    {
+        GuiProgram program(copy);
+        ASSERT_TRUE(program.started());
+        EXPECT_NE(program.waitForWindow("Quorvane V3.60"), nullptr);
+    }
+    DeleteFileW(gbkToWide(copy).c_str());
+    RemoveDirectoryW(gbkToWide(folder).c_str());
 }
 
 }  // namespace

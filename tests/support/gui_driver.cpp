@@ -394,6 +394,17 @@ POINT rowPoint(HWND listView, int row) {
 
 // ---- outside the program ------------------------------------------------------------
 
+std::string copyProgramTo(const std::string& program, const std::string& folder) {
+    std::wstring source = gbkToWide(program);
+    std::replace(source.begin(), source.end(), L'/', L'\\');
+    std::wstring target = gbkToWide(folder);
+    CreateDirectoryW(target.c_str(), nullptr);
+    if (!target.empty() && target.back() != L'\\') target += L'\\';
+    target += source.substr(source.find_last_of(L'\\') + 1);
+    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return {};
+    return wideToGbk(target);
+}
+
 std::string clipboardText() {
     std::string text;
     for (int tries = 0; tries < 20 && !OpenClipboard(nullptr); ++tries) pause();

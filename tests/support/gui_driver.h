@@ -88,6 +88,11 @@ std::vector<int> selectedRows(HWND listView);
 bool selectRows(HWND listView, const std::vector<int>& rows);  // exactly these rows, the first one focused
 POINT rowPoint(HWND listView, int row);                          // a point inside the row
 
+// A copy of the program in `folder` (created when missing), so that it runs
+// with that folder as its own (and its options there); the copy's path, or
+// empty when the copy failed.
+std::string copyProgramTo(const std::string& program, const std::string& folder);
+
 std::string clipboardText();
 std::optional<std::string> readFile(const std::string& path);
 
