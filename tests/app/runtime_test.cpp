@@ -138,6 +138,13 @@ TEST_F(RuntimeTest, PagesShowOnlyTheirOwnComponents) {
     EXPECT_TRUE(isShown(part("按钮5")));
 }
 
+TEST_F(RuntimeTest, TimerRaisesItsEventUntilStopped) {
+    ASSERT_TRUE(pressButton(window, "计时"));
+    labelBecomes("标签2", "计时3");
+    Sleep(300);
+    EXPECT_EQ(textOf(part("标签2")), "计时3");
+}
+
 // Under Wine there is no HTML engine here: the view must stay a quiet panel.
 TEST_F(RuntimeTest, HtmlViewNavigatesOrStaysAnEmptyPanel) {
     ASSERT_TRUE(pressButton(window, "浏览"));

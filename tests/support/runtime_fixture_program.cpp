@@ -71,6 +71,16 @@ void onBrowseClicked() {
     part("标签1").setText("已浏览 " + part("超文本浏览框1").address());
 }
 
+int ticks = 0;
+void onCountClicked() {
+    ticks = 0;
+    part("计时器1").setInterval(30);
+}
+void onTimerElapsed() {
+    if (++ticks == 3) part("计时器1").setInterval(0);
+    part("标签2").setText("计时" + std::to_string(ticks));
+}
+
 void onFirstMenuClicked() { part("标签1").setText("菜单"); }
 void onQuitMenuClicked() { ui::endProgram(7); }
 bool onCloseQuery() { return false; }
@@ -111,6 +121,8 @@ const ui::WindowTemplate& fixtureTemplate() {
                 {.name = "编辑框3", .kind = Edit, .parent = "选择夹1", .page = 1, .x = 10, .y = 30, .width = 200,
                  .height = 24},
                 {.name = "按钮7", .kind = Button, .caption = "浏览", .x = 420, .y = 160, .width = 80, .height = 24},
+                {.name = "按钮8", .kind = Button, .caption = "计时", .x = 510, .y = 160, .width = 80, .height = 24},
+                {.name = "计时器1", .kind = Timer},
                 {.name = "超文本浏览框1", .kind = HtmlView, .x = 10, .y = 435, .width = 610, .height = 40},
                 {.name = "通用对话框1", .kind = FileDialog, .filter = "文本文件(*.txt)|*.txt|所有文件(*.*)|*.*",
                  .defaultExtension = ".txt"},
@@ -130,6 +142,8 @@ const ui::WindowTemplate& fixtureTemplate() {
                 {"按钮4", Event::Clicked, handler(onCopyClicked)},
                 {"按钮6", Event::Clicked, handler(onTurnPageClicked)},
                 {"按钮7", Event::Clicked, handler(onBrowseClicked)},
+                {"按钮8", Event::Clicked, handler(onCountClicked)},
+                {"计时器1", Event::TimerElapsed, handler(onTimerElapsed)},
                 {"超级列表框1", Event::RightClicked, handler(onListRightClicked)},
                 {"复制名称", Event::MenuClicked, handler(onCopyNameMenuClicked)},
                 {"删除", Event::MenuClicked, handler(onDeleteMenuClicked)},
