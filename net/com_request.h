@@ -3,7 +3,9 @@
 // thread (WinHttp.WinHttpRequest.5.1, else MSXML2.ServerXMLHTTP.6.0 or .5.0).
 #include "text/types.h"
 
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace quorvane {
 
@@ -24,6 +26,14 @@ struct ComRequest {
 // box) or no answer comes.
 Bytes comHttpRequest(const ComRequest& request);
 
+// The message box that says no request object can be created.
+using NoticeBox = void (*)(std::string_view text, std::string_view title, unsigned style);
+void showNoticeBox(std::string_view text, std::string_view title, unsigned style);
+
+// The same with the request objects to try and the box to show named, so that
+// a test can reach the no-object path without a real message box.
+Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> requestObjects, NoticeBox notice);
+
 struct BrowserCookieRequest {
     std::string* address = nullptr;   // required; "http://" in front unless it begins "http"
     std::string* method = nullptr;    // upper-cased; empty becomes "GET"
@@ -39,10 +49,12 @@ struct BrowserCookieRequest {
     std::string* proxy = nullptr;
     std::string* proxyUserName = nullptr;
     std::string* proxyPassword = nullptr;
-    std::string* credentialsExtra = nullptr;
+    std::string* credentialsExtra = nullptr;  // taken by none of the request objects
 };
 
 // Carries the system cookie store of the address's domain through the request.
 Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request);
+Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
+                                   std::span<const wchar_t* const> requestObjects);
 
 }  // namespace quorvane

@@ -217,6 +217,19 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
     std::string pending;
     char buffer[16384];
     auto receive = [&]() {
+        // Under Wine shutdown() does not wake a blocked recv, and a client may
+        // keep an idle connection open for half a minute: wait in short steps.
+        for (;;) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(connection->socket, &readable);
+            timeval step{0, 100000};
+            const int ready = select(0, &readable, nullptr, nullptr, &step);
+            if (ready < 0) return false;
+            if (ready > 0) break;
+            std::lock_guard lock(mutex_);
+            if (stopping_) return false;
+        }
         int n = recv(connection->socket, buffer, sizeof buffer, 0);
         if (n <= 0) return false;
         pending.append(buffer, static_cast<std::size_t>(n));

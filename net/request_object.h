@@ -1,0 +1,47 @@
+#pragma once
+// The COM request object both COM request routines drive: the first of a list
+// of ProgIDs that can be created, and the calls made on it by name. No call's
+// outcome is examined; a failed call leaves an empty answer.
+#include "text/com.h"
+#include "text/types.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quorvane {
+
+inline constexpr const wchar_t* kRequestObjects[] = {
+    L"WinHttp.WinHttpRequest.5.1",
+    L"MSXML2.ServerXMLHTTP.6.0",
+    L"MSXML2.ServerXMLHTTP.5.0",
+};
+
+class RequestObject {
+public:
+    // Empty when none of the ProgIDs can be created. COM must be initialised
+    // on the calling thread for the object's whole life.
+    static RequestObject create(std::span<const wchar_t* const> progIds);
+
+    explicit operator bool() const { return static_cast<bool>(object_); }
+
+    void setTimeouts(int milliseconds);  // resolve, connect, send and receive alike
+    void setProxy(std::string_view proxy);
+    // ServerXMLHTTP's setProxyCredentials, or WinHttp's SetCredentials for
+    // the proxy, whichever the object has.
+    void setProxyCredentials(std::string_view userName, std::string_view password);
+    // A synchronous request. An address whose host the host map redirects is
+    // opened at the mapped place over plain HTTP, with the original Host line.
+    void open(std::string_view method, std::string_view address);
+    void disableRedirects();
+    void setRequestHeader(std::string_view name, std::string_view value);
+    void send(std::string_view body);
+    void send(const Bytes& body);
+    Bytes responseBody();
+    std::string allResponseHeaders();
+
+private:
+    ComPtr<IDispatch> object_;
+};
+
+}  // namespace quorvane
