@@ -1,0 +1,192 @@
+#include "collect/item_page_fields.h"
+
+#include "collect/field_checks.h"
+#include "collect/unicode_escapes.h"
+#include "net/host_map.h"
+#include "net/page_request.h"
+#include "text/codepage.h"
+#include "text/extract.h"
+#include "text/search.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::string_view kTmallSkuPattern =
+    R"re(";(.[^"]*?);":{.*?"price":"(.*?)","priceCent":.*?,"skuId":.*?,"stock":(.*?)})re";
+constexpr std::string_view kTaobaoSkuPattern =
+    R"re(";(.*?);":\s*?{\s*?"skuId" : ".*?",\s*?"oversold":\s*?"false"\s*?,\s*?"price" : "(.*?)",\s*?"stock" :\s*?".*?"\s*?\s*?})re";
+constexpr std::string_view kTaobaoCompactSkuPattern = R"re(";(.*?);":{"price":"(.*?)","skuId":")re";
+// Follows the SKU key in the stock answer.
+constexpr std::string_view kSkuStockPattern = R"re(;":{[\s\S]*?"stock"\D*(\d*?)[}"])re";
+// A pid:vid pair whose two numbers are both negative, with its ";".
+constexpr const char* kNegativePairPattern = R"re(-\d*?:-\d*?;)re";
+
+void log(const WorkerProgress& progress, const std::string& message) {
+    if (progress.log) progress.log(message);
+}
+
+std::string number(int n) { return std::to_string(n); }
+
+void setDefaults(ItemFields& item) {
+    item.valid_thru = "7";
+    item.freight_payer = "0";
+    item.upload_fail_msg = "200";
+    item.features.clear();
+    item.item_size.clear();
+    item.item_weight.clear();
+    item.list_time.clear();
+    item.modified.clear();
+    item.skuProps.clear();
+}
+
+void setLocation(ItemFields& item, std::string_view text) {
+    Location location = splitLocation(text);
+    item.location_state = std::move(location.province);
+    item.location_city = std::move(location.city);
+}
+
+// The key without its negative pairs, or "" when nothing else is left (such
+// an entry is dropped, so that it cannot run into the next one).
+std::string withoutNegativePairs(const std::string& key, boost::regex& perl) {
+    perl.assign(kNegativePairPattern, boost::regex::perl | boost::regex::icase);
+    try {
+        return boost::regex_replace(key + ";", perl, "");
+    } catch (const std::runtime_error&) {
+        return key + ";";
+    }
+}
+
+void readTmallFields(ItemFields& item, WorkerRegexes& regexes) {
+    regexes.first.create(kTmallSkuPattern);
+    const int count = regexes.first.execute(item.pageText);
+    for (int i = 1; i <= count; ++i) {
+        const std::string key = withoutNegativePairs(regexes.first.subMatchText(i, 1), regexes.perl);
+        if (key.empty()) continue;
+        item.skuProps = regexes.first.subMatchText(i, 2) + ":" + regexes.first.subMatchText(i, 3) + "::" + key +
+                        item.skuProps;
+    }
+    setLocation(item, textBetween(item.pageText, "region#引号 value=#引号", "#引号"));
+    item.price = textBetween(item.pageText, "reservePrice#引号:#引号", "#引号");
+    item.num = textBetween(item.pageText, "quantity#引号:", ",");
+}
+
+std::string stockServiceAddress(const std::string& pageText) {
+    std::string address = textBetween(pageText, "wholeSibUrl      : '", "'");
+    if (!address.empty()) return address;
+    const std::string marker = "//" + std::string(hosts::kStockService) + "/";
+    return marker + textBetween(pageText, marker, "'");
+}
+
+std::string stockServiceHeaderLines(const std::string& itemId) {
+    return "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
+           "Referer: https://" + std::string(hosts::kItemPage) + "/item.htm?id=" + itemId + "\r\n"
+           "User-Agent: Mozilla/4.0\r\n"
+           "Host: " + std::string(hosts::kStockService) + "\r\n"
+           "Pragma: no-cache";
+}
+
+void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes, const RequestLimit& limit) {
+    regexes.first.create(kTaobaoSkuPattern);
+    if (regexes.first.execute(item.pageText) == 0) {
+        regexes.first.create(kTaobaoCompactSkuPattern);
+        regexes.first.execute(item.pageText);
+    }
+
+    std::string address = "https:" + stockServiceAddress(item.pageText);
+    PageRequest request;
+    request.address = &address;
+    request.headerLines = stockServiceHeaderLines(item.itemId);
+    request.exactLimitMs = limit.exactMs;
+    item.stockAnswer = bytesAsText(fetchWebPage(request));
+
+    for (int i = 1; i <= regexes.first.matchCount(); ++i) {
+        const std::string key = regexes.first.subMatchText(i, 1);
+        regexes.second.create(key + std::string(kSkuStockPattern));
+        const std::string stock =
+            regexes.second.execute(item.stockAnswer) > 0 ? regexes.second.subMatchText(1, 1) : std::string();
+        item.skuProps = regexes.first.subMatchText(i, 2) + ":" + stock + "::" + key + ";" + item.skuProps;
+    }
+
+    std::string location = decodeUnicodeEscapes(textBetween(item.stockAnswer, "sendCity#引号:#引号", "#引号"));
+    if (location.empty()) location = textBetween(item.stockAnswer, "location:'", "'");
+    setLocation(item, location);
+
+    item.price = textBetween(item.pageText, "current_price#引号 value= #引号", "#引号");
+    item.num = textBetween(item.stockAnswer, "stock#引号:        #引号", "#引号");
+    if (item.num.empty())
+        item.num = textBetween(item.stockAnswer, "stock#引号:                                    #引号", "#引号");
+    if (item.num.empty()) item.num = textBetween(item.stockAnswer, "sellableQuantity#引号:", ",");
+}
+
+PageFieldsCheck checkBareFields(const ItemFields& item) {
+    if (!item.cid.empty() && !isDigitText(item.cid)) return PageFieldsCheck::BadCategoryId;
+    if (!item.price.empty() && !isPriceText(item.price)) return PageFieldsCheck::BadPrice;
+    if (!item.num.empty() && !isDigitText(item.num)) return PageFieldsCheck::BadStock;
+    return PageFieldsCheck::Ok;
+}
+
+}  // namespace
+
+std::string itemPageText(const Bytes& itemData) {
+    std::string text(itemData.begin(), itemData.end());
+    for (char& c : text)
+        if (c == '\0') c = ' ';
+    if (findLeft(text, "charset=GBK") == -1 && findLeft(text, "charset=\"gbk") == -1) text = utf8TextToGbk(text);
+    return text;
+}
+
+PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, WorkerRegexes& regexes,
+                                   const WorkerProgress& progress, const RequestLimit& limit) {
+    // The id goes into the stock request's Referer line.
+    if (!isDigitText(item.itemId)) return PageFieldsCheck::BadItemId;
+
+    item.pageText = itemPageText(itemData);
+    item.isTmall = findLeft(item.pageText, "天猫Tmall") != -1;
+    log(progress, "线程：" + number(progress.worker) + "  开始获取 第：" + number(progress.itemNumber) + "/" +
+                      number(progress.total) + " 个宝贝   基本信息！");
+
+    item.title = textBetween(item.pageText, "<title>", "-淘宝网</title>");
+    if (item.title.empty()) item.title = textBetweenMatchCase(item.pageText, "title#引号:#引号", "\"", 5000, true);
+    item.title = decodeTitleEntities(item.title);
+
+    item.cid = textBetween(item.pageText, "item%5f", "&");
+    if (item.cid.empty()) item.cid = textBetween(item.pageText, "data-catid=#引号", "#引号");
+
+    setDefaults(item);
+    if (item.isTmall) {
+        readTmallFields(item, regexes);
+    } else {
+        readTaobaoFields(item, regexes, limit);
+    }
+    if (item.location_city.empty()) item.location_city = item.location_state;
+
+    item.stockAnswer.clear();
+    item.propAlias.clear();
+    item.input_custom_cpv.clear();
+    item.inputPids.clear();
+    item.inputValues.clear();
+    return checkBareFields(item);
+}
+
+std::string decodeTitleEntities(std::string_view text) {
+    static constexpr std::pair<std::string_view, std::string_view> kEntities[] = {
+        {"&amp;", "&"},       {"&apos;", "'"},     {"&lt;", "<"},        {"&gt;", ">"},
+        {"&middot;", "·"},    {"&rsquo;", "’"},    {"&mdash;", "—"},     {"&lsquo;", "‘"},
+        {"&quot;", "\"\""},   {"&ldquo;", "“"},    {"&rdquo;", "”"},     {"&deg;", "°"},
+    };
+    std::string result(text);
+    for (const auto& [entity, replacement] : kEntities) result = replaceText(result, entity, replacement);
+    return result;
+}
+
+Location splitLocation(std::string_view text) {
+    const bool threeCharacters = findLeft(text, "黑龙江") != -1 || findLeft(text, "内蒙古") != -1;
+    const int provinceBytes = threeCharacters ? 6 : 4;
+    return {leftBytes(text, provinceBytes), middleBytes(text, provinceBytes + 1, 100)};
+}
+
+}  // namespace quorvane
