@@ -5,6 +5,8 @@
 namespace quorvane {
 namespace {
 
+thread_local HANDLE cancelEvent = nullptr;
+
 // Dispatches what is pending; a quit request is kept for the caller's own loop.
 void processPendingMessages(bool& quit, WPARAM& quitCode) {
     MSG message;
@@ -20,6 +22,8 @@ void processPendingMessages(bool& quit, WPARAM& quitCode) {
 }
 
 }  // namespace
+
+void setRequestCancelEvent(void* event) { cancelEvent = event; }
 
 RequestExchange::RequestExchange() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
@@ -70,21 +74,22 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
     const ULONGLONG start = GetTickCount64();
     bool quit = false;
     WPARAM quitCode = 0;
-    HANDLE done = exchange->done_;
+    const HANDLE waited[] = {exchange->done_, cancelEvent};
+    const DWORD count = cancelEvent ? 2 : 1;
     bool finished = false;
     for (;;) {
         const ULONGLONG elapsed = GetTickCount64() - start;
         if (elapsed >= static_cast<ULONGLONG>(limitMs)) break;
         const auto remaining = static_cast<DWORD>(static_cast<ULONGLONG>(limitMs) - elapsed);
         const DWORD result = pumpMessages && !quit
-                                 ? MsgWaitForMultipleObjects(1, &done, FALSE, remaining, QS_ALLINPUT)
-                                 : WaitForSingleObject(done, remaining);
+                                 ? MsgWaitForMultipleObjects(count, waited, FALSE, remaining, QS_ALLINPUT)
+                                 : WaitForMultipleObjects(count, waited, FALSE, remaining);
         if (result == WAIT_OBJECT_0) {
             finished = GetTickCount64() - start < static_cast<ULONGLONG>(limitMs);
             break;
         }
-        if (result == WAIT_TIMEOUT) break;
-        if (result != WAIT_OBJECT_0 + 1) break;  // a failed wait would never end otherwise
+        // Time-out, cancellation, or a failed wait that would never end otherwise.
+        if (result != WAIT_OBJECT_0 + count) break;
         processPendingMessages(quit, quitCode);
     }
     if (quit) PostQuitMessage(static_cast<int>(quitCode));

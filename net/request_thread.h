@@ -36,11 +36,17 @@ private:
     std::function<void(RequestExchange&)> work_;
 };
 
+// An event that, once set, ends every wait for a request made on the calling
+// thread as a time-out would: a stopping collection run gives each worker one,
+// so that its request in flight is abandoned at once. Null removes it.
+void setRequestCancelEvent(void* event);
+
 // Starts work on a new thread and waits for it at most limitMs, processing
 // the calling thread's window messages meanwhile when pumpMessages. The limit
 // counts from the start: a request that ends just as it passes has timed out.
 // True when the work returned in time; false on time-out or when no thread
-// could be started, and the exchange is then abandoned.
+// could be started or the thread's cancel event was set, and the exchange is
+// then abandoned.
 bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
                       int limitMs, bool pumpMessages);
 

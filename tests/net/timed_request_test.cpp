@@ -1,5 +1,7 @@
 #include "net/timed_request.h"
 
+#include "net/request_thread.h"
+
 #include "tests/support/loopback_server.h"
 
 #include <windows.h>
@@ -223,6 +225,27 @@ TEST_F(TimedRequestTest, WindowMessagesDoNotProlongTheWait) {
     chatter.join();
     EXPECT_GE(elapsed, 450u);
     EXPECT_LT(elapsed, 2000u);
+}
+
+TEST_F(TimedRequestTest, TheThreadsCancelEventEndsTheWait) {
+    Answer slow = ok("late");
+    slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
+    server.script("/slow", slow);
+    server.script("/fast", ok("fast"));
+    HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    setRequestCancelEvent(cancel);
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    std::thread canceller([&] {
+        Sleep(200);
+        SetEvent(cancel);
+    });
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/slow")}).empty());
+    EXPECT_LT(GetTickCount() - start, 1500u);
+    canceller.join();
+    setRequestCancelEvent(nullptr);
+    CloseHandle(cancel);
+    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
 }
 
 TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
