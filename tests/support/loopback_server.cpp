@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "tests/support/tls_forward.h"
+
 namespace quorvane::test {
 namespace {
 
@@ -124,7 +126,15 @@ LoopbackServer::LoopbackServer(int port) {
     acceptThread_ = std::thread([this] { acceptLoop(); });
 }
 
+LoopbackServer::LoopbackServer(Scheme scheme) : LoopbackServer(0) {
+    if (scheme != Scheme::Https) return;
+    trustTestCertificate();
+    tls_ = std::make_unique<TlsForward>(port_);
+    tlsPort_ = tls_->port();
+}
+
 LoopbackServer::~LoopbackServer() {
+    tls_.reset();
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -154,6 +164,7 @@ LoopbackServer::~LoopbackServer() {
 }
 
 std::string LoopbackServer::url(std::string_view path) const {
+    if (tls_) return "https://localhost:" + std::to_string(tlsPort_) + std::string(path);
     return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
 }
 

@@ -47,16 +47,25 @@ struct Answer {
 // A 302 (or another status) to the given address.
 Answer redirectTo(std::string_view location, int status = 302);
 
+class TlsForward;
+
+enum class Scheme { Http, Https };
+
 class LoopbackServer {
 public:
     // port 0 picks a free one.
     explicit LoopbackServer(int port = 0);
+    // Https: the same server, reached only over TLS at "https://localhost:<port()>"
+    // through the tests' TLS relay (see tls_forward.h); the test certificate
+    // is trusted first. WinINet checks the name, so requests must use "localhost".
+    explicit LoopbackServer(Scheme scheme);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
-    int port() const { return port_; }
-    // "http://127.0.0.1:<port>" + path
+    // The port clients connect to (the TLS one for Https).
+    int port() const { return tls_ ? tlsPort_ : port_; }
+    // "http://127.0.0.1:<port>" or "https://localhost:<port>", + path
     std::string url(std::string_view path = "/") const;
 
     // The answer for requests whose path (query removed) is exactly this one;
@@ -86,6 +95,8 @@ private:
     std::vector<RecordedRequest> requests_;
     std::vector<std::shared_ptr<Connection>> connections_;
     std::vector<std::thread> workers_;
+    std::unique_ptr<TlsForward> tls_;
+    int tlsPort_ = 0;
 };
 
 // A port on 127.0.0.1 where nothing listens (connections are refused).
