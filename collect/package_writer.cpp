@@ -1,0 +1,87 @@
+#include "collect/package_writer.h"
+
+#include "collect/package_cleanup.h"
+#include "collect/package_format.h"
+#include "collect/whole_file.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace quorvane {
+namespace {
+
+bool containsIgnoringCase(std::string_view text, std::string_view word) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::search(text.begin(), text.end(), word.begin(), word.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+}
+
+void logFailedValues(const LogSink& log, std::string_view step, int failedValues) {
+    if (failedValues == 0) return;
+    log("  " + std::string(step) + "未能完成，" + std::to_string(failedValues) + " 个字段保留原样");
+}
+
+}  // namespace
+
+bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run) {
+    const std::optional<std::string> row = buildPackageRow(fields, packageFormat);
+    if (!row) return false;
+    std::lock_guard guard(run.lock);
+    run.PackageText += *row;
+    ++run.SuccessCount;
+    return true;
+}
+
+bool writeDataPackage(RunState& run, const PackageWriteCall& call, const PackageWriterSeams& seams) {
+    const PackageWriteOptions options = seams.readOptions();
+    const bool lastWorker = call.caller == PackageCaller::LastWorker;
+    const LogSink& log = seams.log;
+
+    std::string text;
+    int runTotal = 0, successes = 0, failures = 0;
+    {
+        std::lock_guard guard(run.lock);
+        text = run.PackageText;
+        runTotal = run.RunTotal;
+        successes = run.SuccessCount;
+        failures = run.FailureCount;
+    }
+
+    if (lastWorker && options.removePromotionTables && containsIgnoringCase(text, "TABLE")) {
+        log("  根据设置，正在进行去除促销表格处理……");
+        CleanupResult cleaned = removePromotionTables(text);
+        text = std::move(cleaned.text);
+        logFailedValues(log, "去除促销表格", cleaned.failedValues);
+        log("  促销表格处理完毕");
+    }
+
+    // The stop handler's test respects letter case, the last worker's does not.
+    const bool hasLinks = lastWorker ? containsIgnoringCase(text, "href") : text.find("href") != std::string::npos;
+    if (options.hyperlinks != HyperlinkHandling::Keep && hasLinks) {
+        log("  根据设置，正在进行描述超链接处理……");
+        CleanupResult cleaned = options.hyperlinks == HyperlinkHandling::Remove
+                                    ? removeHyperlinks(text)
+                                    : redirectHyperlinks(text, options.replacementAddress);
+        text = std::move(cleaned.text);
+        logFailedValues(log, "描述超链接处理", cleaned.failedValues);
+        log("  描述超链接处理完毕");
+    }
+
+    if (lastWorker) {
+        {
+            std::lock_guard guard(run.lock);
+            run.PackageText = text;
+        }
+        log("  线程：" + std::to_string(call.workerNumber) + " 第：" + std::to_string(call.lastItemNumber) + "/" +
+            std::to_string(runTotal) + " 个宝贝 下载完成！成功： " + std::to_string(successes) +
+            " 失败：" + std::to_string(failures) + " 正在写文件...");
+    }
+
+    const bool written = writeWholeFile(options.packagePath, packageFileText(text, options.packageFormat));
+    log(written ? " 文件写成功！" : " 文件写失败！");
+    log(" 数据包存放位置" + options.packagePath);
+    seams.setPackagePathText(std::string(PackagePathHint));
+    return written;
+}
+
+}  // namespace quorvane

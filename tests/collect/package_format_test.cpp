@@ -1,0 +1,149 @@
+#include "collect/package_format.h"
+
+#include "collect/package_writer.h"
+#include "package_items.h"
+#include "tests/support/fixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane {
+namespace {
+
+std::string fixtureText(const std::string& name) {
+    const auto bytes = test::readFixture(name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string withoutHeader(const std::string& fileText, int format) {
+    return fileText.substr((format == 4 ? PackageHeader4X : PackageHeader5X).size());
+}
+
+TEST(PackageFormat, HeadersByteForByte) {
+    EXPECT_EQ(PackageHeader4X, fixtureText("package_header_4x.csv"));
+    EXPECT_EQ(PackageHeader5X, fixtureText("package_header_5x.csv"));
+}
+
+TEST(PackageFormat, RowsOfBothLayouts) {
+    struct Case {
+        int format;
+        const char* fixture;
+    };
+    for (const Case& c : {Case{4, "package_4x.csv"}, Case{5, "package_5x.csv"}}) {
+        RunState run;
+        run.reset(2);
+        ASSERT_TRUE(appendPackageRow(test::firstPackageItem(), c.format, run));
+        ASSERT_TRUE(appendPackageRow(test::secondPackageItem(), c.format, run));
+        EXPECT_EQ(run.SuccessCount, 2);
+        EXPECT_EQ(packageFileText(run.PackageText, c.format), fixtureText(c.fixture)) << c.fixture;
+    }
+}
+
+TEST(PackageFormat, PackageTextKeepsPlaceholders) {
+    const std::string row = *buildPackageRow(test::secondPackageItem(), 4);
+    EXPECT_EQ(row.rfind("|*|第二件|*|,1512,|*||*|,0,", 0), 0u) << row;
+    EXPECT_EQ(row.find('"'), std::string::npos);
+}
+
+// Each value alone in a quoted field: what the file holds for it.
+TEST(PackageFormat, QuotedValuesStayOneField) {
+    struct Case {
+        const char* value;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"plain", "\"plain\""},
+        {"a\"b", "\"a\"\"b\""},                      // a lone quote is doubled
+        {"a\"\"b", "\"a\"\"b\""},                    // a quote doubled by the extraction stays
+        {"\"\"\"", "\"\"\"\"\"\""},                  // an odd run gets one more
+        {"end\"", "\"end\"\"\""},
+        {"|*|", "\"|*|\""},                          // the placeholder's text is not a quote
+        {"x|*", "\"x|*\""},                          // nor with the closing placeholder beside it
+        {"*|y", "\"*|y\""},
+        {"||", "\"||\""},
+        {"|;a|;", "\"|;a|;\""},
+        {"", "\"\""},
+    };
+    for (const Case& c : cases) {
+        const std::string packageText =
+            std::string(QuotePlaceholder) + quotedPackageValue(c.value) + std::string(QuotePlaceholder) + ",1\r\n";
+        EXPECT_EQ(withoutHeader(packageFileText(packageText, 5), 5), std::string(c.field) + ",1\r\n") << c.value;
+    }
+}
+
+TEST(PackageFormat, BareTextThatWouldSplitTheRowIsQuoted) {
+    ItemFields item = test::secondPackageItem();
+    item.foodparame = "配料表:水,糖;";
+    const std::string file = withoutHeader(packageFileText(*buildPackageRow(item, 5), 5), 5);
+    EXPECT_NE(file.find(",0,0,\"配料表:水,糖;\",\"\","), std::string::npos) << file;
+}
+
+TEST(PackageFormat, RewriteSeesEachQuotedValueOnce) {
+    const std::string packageText = *buildPackageRow(test::firstPackageItem(), 5);
+    std::vector<std::string> values;
+    const std::string same = rewriteQuotedValues(packageText, [&](std::string_view value) {
+        values.emplace_back(value);
+        return std::string(value);
+    });
+    EXPECT_EQ(same, packageText);
+    ASSERT_EQ(values.size(), 19u);  // the quoted fields of a 5.X row
+    EXPECT_EQ(values[0], "测试宝贝, 含逗号");
+    EXPECT_EQ(values[5], "<p class=\"\"intro\"\">描述||说明</p>");
+    EXPECT_EQ(values[8], "http://img.example/a.jpg:1:0:||;");
+}
+
+TEST(PackageFormat, NumericFieldsMustHoldNumbers) {
+    struct Case {
+        const char* itemId;
+        const char* cid;
+        const char* price;
+        const char* num;
+        const char* invalid;
+    };
+    const Case cases[] = {
+        {"520000000001", "50010850", "99.00", "15", ""},
+        {"520000000001", "", "", "", ""},  // markers missing from the page
+        {"520000000001", "1", "12", "0", ""},
+        {"", "1", "12", "1", "itemId"},
+        {"5200a", "1", "12", "1", "itemId"},
+        {"52,1", "1", "12", "1", "itemId"},
+        {"520&x=1", "1", "12", "1", "itemId"},
+        {"1", "50010850\"", "12", "1", "cid"},
+        {"1", " 1", "12", "1", "cid"},
+        {"1", "1", "12.00-20.00", "1", "price"},
+        {"1", "1", "12,00", "1", "price"},
+        {"1", "1", ".5", "1", "price"},
+        {"1", "1", "5.", "1", "price"},
+        {"1", "1", "-5", "1", "price"},
+        {"1", "1", "12", "10件", "num"},
+        {"1", "1", "12", "1\r\n", "num"},
+    };
+    for (const Case& c : cases) {
+        ItemFields item = test::secondPackageItem();
+        item.itemId = c.itemId;
+        item.cid = c.cid;
+        item.price = c.price;
+        item.num = c.num;
+        EXPECT_EQ(invalidNumericField(item), c.invalid) << c.itemId << " " << c.cid << " " << c.price << " " << c.num;
+
+        RunState run;
+        run.reset(1);
+        EXPECT_EQ(appendPackageRow(item, 5, run), std::string_view(c.invalid).empty());
+        if (!std::string_view(c.invalid).empty()) {
+            EXPECT_TRUE(run.PackageText.empty());
+            EXPECT_EQ(run.SuccessCount, 0);
+        }
+    }
+}
+
+TEST(PackageFormat, EmptyTitleGivesNoRow) {
+    ItemFields item = test::firstPackageItem();
+    item.title.clear();
+    RunState run;
+    run.reset(1);
+    EXPECT_FALSE(appendPackageRow(item, 4, run));
+    EXPECT_TRUE(run.PackageText.empty());
+    EXPECT_EQ(run.SuccessCount, 0);
+}
+
+}  // namespace
+}  // namespace quorvane
