@@ -1,0 +1,173 @@
+#include "collect/collection_run.h"
+
+#include "collect/item_data.h"
+#include "collect/item_fields.h"
+#include "collect/item_page_fields.h"
+#include "collect/worker_state.h"
+#include "net/request_thread.h"
+#include "text/com.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <thread>
+
+namespace quorvane {
+namespace {
+
+std::string number(int n) { return std::to_string(n); }
+
+}  // namespace
+
+CollectionRun::CollectionRun(std::vector<CollectionRow> rows, ApiAccessList access, CollectionSeams seams,
+                             RequestLimit limit)
+    : rows_(std::move(rows)),
+      access_(std::move(access)),
+      seams_(std::move(seams)),
+      limit_(limit),
+      cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    state_.reset(static_cast<int>(rows_.size()));
+}
+
+CollectionRun::~CollectionRun() {
+    if (cancel_) CloseHandle(cancel_);
+}
+
+void CollectionRun::start() {
+    for (int worker = 1; worker <= kWorkers; ++worker)
+        std::thread([self = shared_from_this(), worker] { self->collectItems(worker); }).detach();
+}
+
+void CollectionRun::pause() {
+    std::lock_guard lock(gateLock_);
+    paused_ = true;
+}
+
+void CollectionRun::resume() {
+    {
+        std::lock_guard lock(gateLock_);
+        paused_ = false;
+    }
+    gate_.notify_all();
+}
+
+bool CollectionRun::waitWhilePaused() {
+    std::unique_lock lock(gateLock_);
+    gate_.wait(lock, [&] { return !paused_ || stopping_; });
+    return !stopping_;
+}
+
+// A stopped run's workers may still be finishing a step: what they would
+// show goes nowhere.
+void CollectionRun::emit(const std::function<void()>& effect) {
+    {
+        std::lock_guard lock(gateLock_);
+        if (stopping_) return;
+    }
+    effect();
+}
+
+RunOutcome CollectionRun::outcome(bool written) {
+    std::lock_guard lock(state_.lock);
+    RunOutcome result;
+    result.copiedRows = copiedRows_;
+    std::sort(result.copiedRows.begin(), result.copiedRows.end());
+    result.total = state_.RunTotal;
+    result.succeeded = state_.SuccessCount;
+    result.failed = state_.FailureCount;
+    result.packageWritten = written;
+    return result;
+}
+
+bool CollectionRun::stop(bool writePackage, RunOutcome& result) {
+    {
+        std::lock_guard lock(state_.lock);
+        if (state_.runEndClaimed) return false;
+        state_.runEndClaimed = true;
+    }
+    {
+        std::lock_guard lock(gateLock_);
+        stopping_ = true;
+    }
+    SetEvent(cancel_);
+    gate_.notify_all();
+    // Abandoned requests return at once; a step that computes a while longer
+    // is waited for a bounded time and then left to end by itself.
+    waitUntilWorkersLeft(10000);
+    {
+        std::lock_guard lock(state_.lock);
+        state_.FailureCount = state_.RunTotal - state_.SuccessCount;
+    }
+    bool written = false;
+    if (writePackage) written = writeDataPackage(state_, {.caller = PackageCaller::StopHandler}, seams_.writer);
+    result = outcome(written);
+    return true;
+}
+
+bool CollectionRun::waitUntilWorkersLeft(int limitMs) {
+    std::unique_lock lock(gateLock_);
+    return gate_.wait_for(lock, std::chrono::milliseconds(limitMs), [&] { return workersLeft_ == kWorkers; });
+}
+
+void CollectionRun::collectItems(int worker) {
+    ComScope com;
+    setRequestCancelEvent(cancel_);
+    WorkerRegexes regexes;
+    std::size_t access = 0;
+    int k = 0;
+    const int total = state_.RunTotal;
+    while (waitWhilePaused() && !access_.empty()) {
+        if (access == access_.size()) access = 0;
+        const ApiAccessRecord& record = access_[access++];
+        {
+            std::lock_guard lock(state_.lock);
+            if (state_.NextItemCounter >= state_.RunTotal) break;
+            k = ++state_.NextItemCounter;
+        }
+        const CollectionRow& row = rows_[static_cast<std::size_t>(k - 1)];
+        const WorkerProgress progress{[this](const std::string& message) { emit([&] { seams_.log(message); }); },
+                                      worker, k, total};
+        progress.log("线程：" + number(worker) + "  开始下载 第：" + number(k) + "/" + number(total) +
+                     " 个宝贝:" + row.name);
+        const Bytes data = fetchItemData(row.itemId, record.key, record.secret, limit_);
+        if (!waitWhilePaused()) break;
+        ItemFields item;
+        item.itemId = row.itemId;
+        const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
+        if (!waitWhilePaused()) break;
+        const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
+        if (check == PageFieldsCheck::Ok && appendPackageRow(item, format, state_)) {
+            {
+                std::lock_guard lock(state_.lock);
+                copiedRows_.push_back(k - 1);
+            }
+            if (seams_.rowCopied) emit([&] { seams_.rowCopied(k - 1); });
+        }
+        progress.log(" 线程：" + number(worker) + " 第：" + number(k) + "/" + number(total) + " 个宝贝 下载完成！");
+    }
+    setRequestCancelEvent(nullptr);
+
+    bool endsRun = false;
+    {
+        std::lock_guard lock(state_.lock);
+        ++state_.FinishedWorkers;
+        if (state_.FinishedWorkers == kWorkers && !state_.runEndClaimed) {
+            state_.runEndClaimed = true;
+            endsRun = true;
+            state_.FailureCount = state_.RunTotal - state_.SuccessCount;
+        }
+    }
+    if (endsRun) {
+        const bool written =
+            writeDataPackage(state_, {.caller = PackageCaller::LastWorker, .workerNumber = worker, .lastItemNumber = k},
+                             seams_.writer);
+        if (seams_.runEnded) seams_.runEnded(outcome(written));
+    }
+    {
+        std::lock_guard lock(gateLock_);
+        ++workersLeft_;
+    }
+    gate_.notify_all();
+}
+
+}  // namespace quorvane
