@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 #include <iterator>
 #include <vector>
 
@@ -63,6 +65,25 @@ std::vector<std::string> descriptionsOf(const std::string& file) {
         at = end;
     }
     return descriptions;
+}
+
+TEST(AppendPackageRow, FiveWorkersAppendWholeRows) {
+    constexpr int kWorkers = 5, kRowsEach = 200;
+    RunState run;
+    run.reset(kWorkers * kRowsEach);
+    const std::string row = *buildPackageRow(test::firstPackageItem(), 5);
+    std::vector<std::thread> workers;
+    for (int w = 0; w < kWorkers; ++w) {
+        workers.emplace_back([&run] {
+            for (int i = 0; i < kRowsEach; ++i) EXPECT_TRUE(appendPackageRow(test::firstPackageItem(), 5, run));
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    EXPECT_EQ(run.SuccessCount, kWorkers * kRowsEach);
+    ASSERT_EQ(run.PackageText.size(), row.size() * kWorkers * kRowsEach);
+    for (std::size_t at = 0; at < run.PackageText.size(); at += row.size()) {
+        ASSERT_EQ(run.PackageText.compare(at, row.size(), row), 0) << "row at " << at;
+    }
 }
 
 TEST(WriteDataPackage, WritesTheFileInGbkWithItsLogLines) {
@@ -216,6 +237,31 @@ TEST(WriteDataPackage, LastWorkerKeepsItsCleanedTextStopHandlerWritesACopy) {
         } else {
             EXPECT_EQ(run.PackageText, before);
         }
+    }
+}
+
+TEST(WriteDataPackage, StopWhileWorkersAppendWritesWholeRows) {
+    RunState run;
+    run.reset(100000);
+    const std::string row = *buildPackageRow(test::firstPackageItem(), 5);
+    ASSERT_TRUE(appendPackageRow(test::firstPackageItem(), 5, run));
+    std::atomic<bool> stop{false};
+    std::thread worker([&] {
+        while (!stop) appendPackageRow(test::firstPackageItem(), 5, run);
+    });
+    Writer writer;
+    writer.options.packagePath = outputPath("stop.csv");
+    const bool written = writeDataPackage(run, {PackageCaller::StopHandler}, writer.seams());
+    stop = true;
+    worker.join();
+    ASSERT_TRUE(written);
+
+    const std::string rows = readFile(writer.options.packagePath).substr(PackageHeader5X.size());
+    const std::string fileRow = packageFileText(row, 5).substr(PackageHeader5X.size());
+    ASSERT_FALSE(rows.empty());
+    ASSERT_EQ(rows.size() % fileRow.size(), 0u);
+    for (std::size_t at = 0; at < rows.size(); at += fileRow.size()) {
+        ASSERT_EQ(rows.compare(at, fileRow.size(), fileRow), 0) << "row at " << at;
     }
 }
 
