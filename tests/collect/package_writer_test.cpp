@@ -10,8 +10,8 @@
 
 #include <atomic>
 #include <fstream>
-#include <thread>
 #include <iterator>
+#include <thread>
 #include <vector>
 
 namespace quorvane {
