@@ -33,9 +33,12 @@ bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run
 }
 
 bool writeDataPackage(RunState& run, const PackageWriteCall& call, const PackageWriterSeams& seams) {
-    const PackageWriteOptions options = seams.readOptions();
+    const PackageWriteOptions options = seams.readOptions ? seams.readOptions() : PackageWriteOptions{};
     const bool lastWorker = call.caller == PackageCaller::LastWorker;
-    const LogSink& log = seams.log;
+    // A missing seam is skipped rather than thrown from a worker thread.
+    const LogSink log = [&seams](const std::string& message) {
+        if (seams.log) seams.log(message);
+    };
 
     std::string text;
     int runTotal = 0, successes = 0, failures = 0;
@@ -80,7 +83,7 @@ bool writeDataPackage(RunState& run, const PackageWriteCall& call, const Package
     const bool written = writeWholeFile(options.packagePath, packageFileText(text, options.packageFormat));
     log(written ? " 文件写成功！" : " 文件写失败！");
     log(" 数据包存放位置" + options.packagePath);
-    seams.setPackagePathText(std::string(PackagePathHint));
+    if (seams.setPackagePathText) seams.setPackagePathText(std::string(PackagePathHint));
     return written;
 }
 
