@@ -170,7 +170,13 @@ std::string LoopbackServer::url(std::string_view path) const {
 
 void LoopbackServer::script(std::string path, Answer answer) {
     std::lock_guard lock(mutex_);
+    responders_.erase(path);
     answers_[std::move(path)] = std::move(answer);
+}
+
+void LoopbackServer::script(std::string path, Responder responder) {
+    std::lock_guard lock(mutex_);
+    responders_[std::move(path)] = std::move(responder);
 }
 
 std::vector<RecordedRequest> LoopbackServer::requests() const {
@@ -209,6 +215,13 @@ void LoopbackServer::acceptLoop() {
 }
 
 Answer LoopbackServer::answerFor(const RecordedRequest& request) const {
+    Responder responder;
+    {
+        std::lock_guard lock(mutex_);
+        auto found = responders_.find(pathOf(request.target));
+        if (found != responders_.end()) responder = found->second;
+    }
+    if (responder) return responder(request);
     std::lock_guard lock(mutex_);
     auto it = answers_.find(pathOf(request.target));
     if (it != answers_.end()) return it->second;

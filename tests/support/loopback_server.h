@@ -4,6 +4,7 @@
 // its connections) when destroyed.
 #include <condition_variable>  // also brings the durations; <chrono> itself does not build for GBK
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -71,6 +72,11 @@ public:
     // The answer for requests whose path (query removed) is exactly this one;
     // unscripted paths get 404 "not scripted".
     void script(std::string path, Answer answer);
+    // An answer made per request, for paths whose answer depends on the query,
+    // the body or the Host line. Called on the server's connection threads.
+    // The last script of a path wins.
+    using Responder = std::function<Answer(const RecordedRequest&)>;
+    void script(std::string path, Responder responder);
 
     std::vector<RecordedRequest> requests() const;
     // The last request to this path (query removed); fails the test when none came.
@@ -92,6 +98,7 @@ private:
     mutable std::condition_variable recorded_;
     bool stopping_ = false;
     std::map<std::string, Answer> answers_;
+    std::map<std::string, Responder> responders_;
     std::vector<RecordedRequest> requests_;
     std::vector<std::shared_ptr<Connection>> connections_;
     std::vector<std::thread> workers_;
