@@ -81,6 +81,12 @@ std::string stockServiceAddress(const std::string& pageText) {
     return marker + textBetween(pageText, marker, "'");
 }
 
+bool isPlainAddress(std::string_view address) {
+    for (char c : address)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
+    return true;
+}
+
 std::string stockServiceHeaderLines(const std::string& itemId) {
     return "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
            "Referer: https://" + std::string(hosts::kItemPage) + "/item.htm?id=" + itemId + "\r\n"
@@ -96,12 +102,16 @@ void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes, const RequestLim
         regexes.first.execute(item.pageText);
     }
 
+    // The address comes from the page: one holding blanks or line breaks
+    // would put text of the page into the request's lines, so it gets none.
     std::string address = "https:" + stockServiceAddress(item.pageText);
-    PageRequest request;
-    request.address = &address;
-    request.headerLines = stockServiceHeaderLines(item.itemId);
-    request.exactLimitMs = limit.exactMs;
-    item.stockAnswer = bytesAsText(fetchWebPage(request));
+    if (isPlainAddress(address)) {
+        PageRequest request;
+        request.address = &address;
+        request.headerLines = stockServiceHeaderLines(item.itemId);
+        request.exactLimitMs = limit.exactMs;
+        item.stockAnswer = bytesAsText(fetchWebPage(request));
+    }
 
     for (int i = 1; i <= regexes.first.matchCount(); ++i) {
         const std::string key = regexes.first.subMatchText(i, 1);

@@ -263,6 +263,15 @@ TEST_F(PageFieldsTest, StockAndLocationFallBackInOrder) {
     }
 }
 
+TEST_F(PageFieldsTest, StockAddressesWithBlanksOrLineBreaksGetNoRequest) {
+    for (const char* line : {"//detailskip.taobao.com/custom/sib.htm?a=1 HTTP/1.0\r\nX-Injected: 1",
+                             "//detailskip.taobao.com/custom/sib.htm?a=1\nX: 1", "//detailskip.taobao.com/a b"}) {
+        const std::string page = std::string("<meta charset=GBK>\nwholeSibUrl      : '") + line + "'\n";
+        readFrom(test::kNoTitleItem.id, Bytes(page.begin(), page.end()));
+    }
+    EXPECT_TRUE(server().requests().empty());
+}
+
 TEST_F(PageFieldsTest, IdsThatAreNotDigitsMakeNoRequest) {
     for (const char* id : {"", "5270x", "527 018", "1\r\nX-Injected: 1"}) {
         readFrom(id, fixture(test::kTaobaoItem.page));
