@@ -8,7 +8,6 @@
 #include "text/extract.h"
 #include "text/search.h"
 
-#include <initializer_list>
 #include <utility>
 
 namespace quorvane {
@@ -51,8 +50,7 @@ void setLocation(ItemFields& item, std::string_view text) {
 
 // The key without its negative pairs, or "" when nothing else is left (such
 // an entry is dropped, so that it cannot run into the next one).
-std::string withoutNegativePairs(const std::string& key, boost::regex& perl) {
-    perl.assign(kNegativePairPattern, boost::regex::perl | boost::regex::icase);
+std::string withoutNegativePairs(const std::string& key, const boost::regex& perl) {
     try {
         return boost::regex_replace(key + ";", perl, "");
     } catch (const std::runtime_error&) {
@@ -62,6 +60,7 @@ std::string withoutNegativePairs(const std::string& key, boost::regex& perl) {
 
 void readTmallFields(ItemFields& item, WorkerRegexes& regexes) {
     regexes.first.create(kTmallSkuPattern);
+    regexes.perl.assign(kNegativePairPattern, boost::regex::perl | boost::regex::icase);
     const int count = regexes.first.execute(item.pageText);
     for (int i = 1; i <= count; ++i) {
         const std::string key = withoutNegativePairs(regexes.first.subMatchText(i, 1), regexes.perl);
