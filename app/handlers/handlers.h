@@ -3,6 +3,8 @@
 // event; grouped in files by what they do.
 #include "app/runtime/template.h"
 
+#include <string>
+
 namespace quorvane {
 
 // Start-up and shutdown (startup.cpp).
@@ -33,6 +35,8 @@ void onSettingsMenuClicked();
 void onHelpMenuClicked();
 
 // Run control and the run summary (run_control.cpp).
+// Where the next run writes its pictures, as the path chooser sets it.
+void setPackageLocation(std::string folder, std::string baseName);
 void onStartClicked();
 void onPauseClicked();
 void onStopClicked();

@@ -1,16 +1,228 @@
 #include "app/handlers/handlers.h"
+
+#include "app/options/file_store.h"
+#include "app/options/option_mirrors.h"
 #include "app/runtime/runtime.h"
+#include "app/runtime/ui_thread.h"
+#include "app/runtime/window.h"
 #include "app/windows/templates.h"
+#include "collect/collection_run.h"
+#include "collect/log_line.h"
+#include "text/bytes.h"
+#include "text/clock.h"
+#include "text/codepage.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <memory>
 
 namespace quorvane {
+namespace {
 
-void onStartClicked() {}
-void onPauseClicked() {}
-void onStopClicked() {}
+constexpr int kMaxItemsPerRun = 1000;
+constexpr const char* kMainWindow = "MainWindow";
+
+// The run in progress or the last one; its outcome feeds the summary.
+std::shared_ptr<CollectionRun> currentRun;
+RunOutcome lastOutcome;
+std::string packageFolder;
+std::string packageBaseName;
+
+// The two help pages of the run summary, stored enciphered.
+constexpr const char* kHelpKey = "Quorvane run summary";
+constexpr const char* kWhyFailedPage =
+    "55,FE,CA,99,8E,8E,E2,EE,BF,7F,C3,E9,99,42,EC,64,E0,C0,57,49,12,85,89,A5,43,D3,F6,E5,92,0C,C2,B0,EF,ED,EB,9B,EC,40,"
+    "6D,38,E4,B6,48,";
+constexpr const char* kTutorialPage =
+    "55,FE,CA,99,8E,8E,E2,EE,BF,7F,C3,E9,99,42,EC,64,E0,C0,57,49,12,85,89,A5,43,D1,EE,F0,D0,04,D2,F8,F6,EB,B2,92,FF,40,"
+    "60,7A,A2,AA,51,38,";
+
+ui::Window& mainWindow() { return *ui::findWindow(kMainWindow); }
+
+void appendLogLine(const std::string& line) { mainWindow()["编辑框2"].appendText(line); }
+
+// Log lines take their time where they are issued, and show in that order.
+void postLogLine(const std::string& message) {
+    ui::post([line = logLineText(message)] { appendLogLine(line); });
+}
+
+void setRunning(bool running) {
+    ui::Window& window = mainWindow();
+    for (const char* name : {"开始", "添加到列表", "添加到列表1", "添加到列表2", "超级列表框1", "按钮6", "按钮7"})
+        window[name].setDisabled(running);
+    window["暂停按钮"].setDisabled(!running);
+    window["停止按钮"].setDisabled(!running);
+}
+
+void updateItemCounter() {
+    ui::Window& window = mainWindow();
+    window["透明标签4"].setText(std::to_string(window["超级列表框1"].rowCount()));
+}
+
+// Exactly the rows the run copied leave the list, by position.
+void removeCopiedRows(const RunOutcome& outcome) {
+    ui::Component list = mainWindow()["超级列表框1"];
+    for (auto it = outcome.copiedRows.rbegin(); it != outcome.copiedRows.rend(); ++it) list.deleteRow(*it);
+    updateItemCounter();
+}
+
+void finishRun(const RunOutcome& outcome) {
+    lastOutcome = outcome;
+    removeCopiedRows(outcome);
+    mainWindow()["pms"].click();
+    setRunning(false);
+}
+
+std::string desktopFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
+    std::string folder = wideToGbk(path);
+    if (!folder.ends_with("\\")) folder += "\\";
+    return folder;
+}
+
+void createFolder(const std::string& folder) {
+    std::wstring wide = gbkToWide(folder);
+    while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
+    CreateDirectoryW(wide.c_str(), nullptr);
+}
+
+// The default package file on the desktop, named by the time in seconds.
+void fixDefaultPackagePath() {
+    const std::string folder = desktopFolder() + "Karvello生成数据包\\";
+    createFolder(folder);
+    const std::string name = "csv" + epochTimeText(true);
+    mainWindow()["编辑框3"].setText(folder + name + ".csv");
+    packageFolder = folder;
+    packageBaseName = name;
+}
+
+const ApiAccessList& accessList() {
+    static const ApiAccessList list = loadApiAccessList(optionsFolder());
+    return list;
+}
+
+PackageWriteOptions currentWriteOptions() {
+    auto value = [](const char* name) { return ui::cachedValue(kMainWindow, name); };
+    PackageWriteOptions options;
+    options.packageFormat = optionMirrors().packageFormat.load();
+    options.removePromotionTables = value("选择框4").checked;
+    options.hyperlinks = value("单选框3").checked   ? HyperlinkHandling::Redirect
+                         : value("单选框4").checked ? HyperlinkHandling::Remove
+                                                    : HyperlinkHandling::Keep;
+    options.replacementAddress = value("编辑框4").text;
+    options.packagePath = value("编辑框3").text;
+    return options;
+}
+
+CollectionSeams runSeams() {
+    CollectionSeams seams;
+    seams.log = postLogLine;
+    seams.rowCopied = [](int row) { ui::post([row] { mainWindow()["超级列表框1"].setRowSelected(row, true); }); };
+    seams.packageFormat = [] { return optionMirrors().packageFormat.load(); };
+    seams.writer.readOptions = currentWriteOptions;
+    seams.writer.setPackagePathText = [](const std::string& text) {
+        ui::post([text] { mainWindow()["编辑框3"].setText(text); });
+    };
+    seams.writer.log = postLogLine;
+    seams.runEnded = [](const RunOutcome& outcome) { ui::post([outcome] { finishRun(outcome); }); };
+    return seams;
+}
+
+void openHelpPage(const char* stored) {
+    std::string list = stored;
+    const std::string address = decipherHexString(list, kHelpKey, 1);
+    ShellExecuteW(nullptr, L"open", gbkToWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+void setPackageLocation(std::string folder, std::string baseName) {
+    packageFolder = std::move(folder);
+    packageBaseName = std::move(baseName);
+}
+
+void onStartClicked() {
+    ui::Window& window = mainWindow();
+    ui::Component list = window["超级列表框1"];
+    if (list.rowCount() == 0) return;
+    if (window["编辑框3"].text() == PackagePathHint) fixDefaultPackagePath();
+    if (list.rowCount() > kMaxItemsPerRun) {
+        ui::messageBox("每次采集数量不超过1000个，如超过，请按帮助拆分为几次分别采集！", "提示");
+        return;
+    }
+    const std::string refusal = apiAccessRefusal(accessList());
+    if (!refusal.empty()) {
+        ui::messageBox(refusal, "提示");
+        return;
+    }
+    for (int row = list.rowCount() - 1; row >= 0; --row)
+        if (list.cell(row, 3).empty()) list.deleteRow(row);
+    appendLogLine(logLineText("  准备开始采集宝贝……"));
+    updateItemCounter();
+    if (window["选择框7"].checked()) ui::loadWindow(loginBrowserWindowTemplate(), true);
+
+    // The workers take their rows from this copy; the list is locked meanwhile.
+    std::vector<CollectionRow> rows;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        list.setRowSelected(row, false);
+        rows.push_back({list.cell(row, 0), list.cell(row, 3)});
+    }
+    createFolder(packageFolder + packageBaseName);
+    currentRun = std::make_shared<CollectionRun>(std::move(rows), accessList(), runSeams());
+    currentRun->state().PackageFolder = packageFolder;
+    currentRun->state().PackageBaseName = packageBaseName;
+    currentRun->start();
+    setRunning(true);
+}
+
+void onPauseClicked() {
+    ui::Component button = mainWindow()["暂停按钮"];
+    if (button.text() == "暂停") {
+        if (currentRun) currentRun->pause();
+        button.setText("继续");
+    } else {
+        if (currentRun) currentRun->resume();
+        button.setText("暂停");
+    }
+}
+
+void onStopClicked() {
+    const int answer = ui::messageBox(
+        "点< 是 >---中止并将已完成的宝贝生成数据包！\r\n\r\n点< 否 >---直接中止！\r\n\r\n点<取消>---不中止返回继续处理！",
+        "是否将已完成的宝贝生成数据包！", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (!currentRun || (answer != IDYES && answer != IDNO)) return;
+    RunOutcome outcome;
+    // The workers are ended first; when the last of them has taken the
+    // run's end already, that end completes by itself.
+    if (!currentRun->stop(answer == IDYES, outcome)) return;
+    ui::processPendingMessages();
+    if (answer == IDYES) {
+        finishRun(outcome);
+    } else {
+        setRunning(false);
+    }
+}
+
 void onPmsClicked() { ui::loadWindow(runSummaryDialogTemplate(), false); }
-void onRunSummaryCreated() {}
-void onRunSummaryWhyFailedClicked() {}
-void onRunSummaryOpenFolderClicked() {}
-void onRunSummaryTutorialClicked() {}
+
+void onRunSummaryCreated() {
+    ui::Window* dialog = ui::findWindow(runSummaryDialogTemplate().name);
+    if (!dialog) return;
+    (*dialog)["透明标签4"].setText("下载总数： " + std::to_string(lastOutcome.total));
+    (*dialog)["透明标签2"].setText("成功下载： " + std::to_string(lastOutcome.succeeded));
+    (*dialog)["透明标签3"].setText("下载失败： " + std::to_string(lastOutcome.failed));
+    if (lastOutcome.failed != 0) (*dialog)["按钮1"].setVisible(true);
+}
+
+void onRunSummaryWhyFailedClicked() { openHelpPage(kWhyFailedPage); }
+
+void onRunSummaryOpenFolderClicked() {
+    ShellExecuteW(nullptr, L"open", gbkToWide(packageFolder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void onRunSummaryTutorialClicked() { openHelpPage(kTutorialPage); }
 
 }  // namespace quorvane
