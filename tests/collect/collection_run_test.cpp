@@ -1,0 +1,211 @@
+// Whole runs of the five workers against the loopback marketplace. The host
+// map is read once per process, so this program sets it before any request.
+#include "collect/collection_run.h"
+
+#include "tests/support/marketplace.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <future>
+#include <map>
+#include <sstream>
+
+namespace quorvane {
+namespace {
+
+using test::Marketplace;
+
+Marketplace& marketplace() {
+    static Marketplace market;
+    return market;
+}
+
+const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+
+std::string readWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+int occurrences(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+// A run with recording seams; the package goes to a file of its own.
+struct RecordedRun {
+    std::mutex lock;
+    std::vector<std::string> log;
+    std::vector<int> selected;
+    std::promise<RunOutcome> ended;
+    int endings = 0;
+    std::string path;
+    std::shared_ptr<CollectionRun> run;
+
+    RecordedRun(const std::vector<CollectionRow>& rows, const std::string& name, RequestLimit limit = {}) {
+        char folder[MAX_PATH];
+        GetTempPathA(MAX_PATH, folder);
+        path = std::string(folder) + name + ".csv";
+        DeleteFileA(path.c_str());
+        CollectionSeams seams;
+        seams.log = [this](const std::string& message) {
+            std::lock_guard guard(lock);
+            log.push_back(message);
+        };
+        seams.rowCopied = [this](int row) {
+            std::lock_guard guard(lock);
+            selected.push_back(row);
+        };
+        seams.packageFormat = [] { return 5; };
+        seams.writer.readOptions = [this] {
+            PackageWriteOptions options;
+            options.packagePath = path;
+            return options;
+        };
+        seams.writer.setPackagePathText = [](const std::string&) {};
+        seams.writer.log = seams.log;
+        seams.runEnded = [this](const RunOutcome& outcome) {
+            std::lock_guard guard(lock);
+            if (endings++ == 0) ended.set_value(outcome);
+        };
+        run = std::make_shared<CollectionRun>(rows, ApiAccessList{{"2300099", "salt-99"}}, seams, limit);
+        run->state().PackageFolder = folder;
+        run->state().PackageBaseName = name;
+    }
+
+    std::string allLog() {
+        std::lock_guard guard(lock);
+        std::string text;
+        for (const auto& line : log) text += line + "\n";
+        return text;
+    }
+};
+
+std::vector<CollectionRow> rowsOf(std::initializer_list<const test::MarketplaceItem*> items) {
+    std::vector<CollectionRow> rows;
+    for (const auto* item : items) rows.push_back({std::string("宝贝") + item->id, item->id});
+    return rows;
+}
+
+class CollectionRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(mapSet);
+        marketplace().setAnswerDelay(std::chrono::milliseconds(0));
+    }
+    void TearDown() override { marketplace().setAnswerDelay(std::chrono::milliseconds(0)); }
+};
+
+TEST_F(CollectionRunTest, EveryRowIsTakenOnceAndTheLastWorkerWritesThePackage) {
+    const auto rows = rowsOf({&test::kTaobaoItem, &test::kTmallItem, &test::kNoTitleItem, &test::kTaobaoItem,
+                              &test::kTmallItem, &test::kTaobaoItem, &test::kTmallItem});
+    RecordedRun recorded(rows, "collection_run_all");
+    recorded.run->start();
+    auto ended = recorded.ended.get_future();
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    const RunOutcome outcome = ended.get();
+    ASSERT_TRUE(recorded.run->waitUntilWorkersLeft(5000));
+
+    EXPECT_EQ(outcome.total, 7);
+    EXPECT_EQ(outcome.succeeded, 6);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_TRUE(outcome.packageWritten);
+    EXPECT_EQ(outcome.copiedRows, (std::vector<int>{0, 1, 3, 4, 5, 6}));
+    for (int k = 1; k <= 7; ++k) {
+        SCOPED_TRACE(k);
+        const std::string item = "第：" + std::to_string(k) + "/7 个宝贝";
+        int starts = 0, ends = 0;
+        for (const std::string& line : recorded.log) {
+            starts += line.starts_with("线程：") && line.find("  开始下载 " + item + ":") != std::string::npos;
+            // The item-end line has one blank before the worker part; the writer's summary two.
+            ends += line.starts_with(" 线程：") && line.ends_with(" " + item + " 下载完成！");
+        }
+        EXPECT_EQ(starts, 1);
+        EXPECT_EQ(ends, 1);
+    }
+    EXPECT_EQ(recorded.endings, 1);
+    const std::string package = readWhole(recorded.path);
+    EXPECT_EQ(occurrences(package, "\r\n"), 3 + 6);  // the header's three lines and one row per copied item
+    EXPECT_EQ(recorded.run->state().SuccessCount, 6);
+}
+
+TEST_F(CollectionRunTest, AnEmptyRunEndsAtOnce) {
+    RecordedRun recorded({}, "collection_run_empty");
+    recorded.run->start();
+    auto ended = recorded.ended.get_future();
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    EXPECT_EQ(ended.get().total, 0);
+}
+
+TEST_F(CollectionRunTest, APausedRunTakesNothingUntilItGoesOn) {
+    RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem}), "collection_run_pause");
+    recorded.run->pause();
+    recorded.run->start();
+    Sleep(500);
+    EXPECT_EQ(recorded.allLog(), "");
+    recorded.run->resume();
+    auto ended = recorded.ended.get_future();
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    EXPECT_EQ(ended.get().succeeded, 2);
+}
+
+TEST_F(CollectionRunTest, StoppingAbandonsTheRequestsInFlight) {
+    struct Case {
+        bool writePackage;
+    };
+    for (const Case c : {Case{true}, Case{false}}) {
+        SCOPED_TRACE(c.writePackage);
+        marketplace().setAnswerDelay(std::chrono::milliseconds(20000));
+        RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem, &test::kTaobaoItem}),
+                             c.writePackage ? "collection_run_stop_yes" : "collection_run_stop_no");
+        recorded.run->start();
+        Sleep(300);
+        RunOutcome outcome;
+        const DWORD start = GetTickCount();
+        ASSERT_TRUE(recorded.run->stop(c.writePackage, outcome));
+        EXPECT_LT(GetTickCount() - start, 3000u);
+        EXPECT_TRUE(recorded.run->waitUntilWorkersLeft(1000));
+        EXPECT_EQ(outcome.succeeded, 0);
+        EXPECT_EQ(outcome.failed, 3);
+        EXPECT_TRUE(outcome.copiedRows.empty());
+        EXPECT_EQ(recorded.endings, 0);
+        const std::string package = readWhole(recorded.path);
+        if (c.writePackage) {
+            EXPECT_EQ(occurrences(package, "\r\n"), 3);  // the header alone
+        } else {
+            EXPECT_EQ(package, "");
+        }
+        // The run's end is taken: a second stop does nothing.
+        EXPECT_FALSE(recorded.run->stop(true, outcome));
+    }
+}
+
+TEST_F(CollectionRunTest, AStopAfterTheRunEndedDoesNothing) {
+    RecordedRun recorded(rowsOf({&test::kTaobaoItem}), "collection_run_late_stop");
+    recorded.run->start();
+    auto ended = recorded.ended.get_future();
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    RunOutcome outcome;
+    EXPECT_FALSE(recorded.run->stop(true, outcome));
+}
+
+TEST_F(CollectionRunTest, ATimedOutItemFailsAlone) {
+    marketplace().setAnswerDelay(std::chrono::milliseconds(1500));
+    RecordedRun recorded(rowsOf({&test::kTaobaoItem}), "collection_run_timeout", RequestLimit{500});
+    recorded.run->start();
+    auto ended = recorded.ended.get_future();
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    const RunOutcome outcome = ended.get();
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_TRUE(outcome.copiedRows.empty());
+    EXPECT_NE(recorded.allLog().find("第：1/1 个宝贝 下载完成！"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorvane
