@@ -36,6 +36,9 @@ const std::string kDefaultAgent =
     "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727; .NET CLR 3.0.04506.648; .NET CLR "
     "3.5.21022)";
 
+int ticks = 0;
+void CALLBACK countTick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
+
 class PageRequestTest : public ::testing::Test {
 protected:
     LoopbackServer server;
@@ -201,9 +204,8 @@ TEST_F(PageRequestTest, WindowMessagesAreHandledWhileWaiting) {
     Answer slow = ok("slow");
     slow.delayBeforeHeaders = std::chrono::milliseconds(600);
     server.script("/slow", slow);
-    static int ticks;
     ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, countTick);
     EXPECT_EQ(text(fetch(server.url("/slow"))), "slow");
     KillTimer(nullptr, timer);
     EXPECT_GE(ticks, 3);
