@@ -168,6 +168,12 @@ TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {
     broken.status = 500;
     broken.reason = "Internal Server Error";
     cases.push_back({"500", broken});
+    // A gzip body stays as it came: the callers unpack it themselves.
+    const std::string gzipped(
+        "\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\x03\xcb\x48\xcd\xc9\xc9\x57\x48\xaf\xca\x2c\x50\x48\xca\x4f"
+        "\xa9\x04\x00\xad\xd6\xc9\x4c\x0f\x00\x00\x00",
+        35);
+    cases.push_back({"gzip", ok(gzipped, {"Content-Encoding: gzip"})});
     Answer trickle = ok(std::string(20000, 't'));
     trickle.trickleBytes = 3000;
     trickle.trickleGap = std::chrono::milliseconds(30);
