@@ -2,7 +2,8 @@
 
 #include "collect/package_cleanup.h"
 #include "collect/package_format.h"
-#include "collect/whole_file.h"
+#include "text/codepage.h"
+#include "text/files.h"
 
 #include <algorithm>
 #include <optional>
@@ -80,7 +81,7 @@ bool writeDataPackage(RunState& run, const PackageWriteCall& call, const Package
             " 失败：" + std::to_string(failures) + " 正在写文件...");
     }
 
-    const bool written = writeWholeFile(options.packagePath, packageFileText(text, options.packageFormat));
+    const bool written = writeWholeFile(gbkToWide(options.packagePath), packageFileText(text, options.packageFormat));
     log(written ? " 文件写成功！" : " 文件写失败！");
     log(" 数据包存放位置" + options.packagePath);
     if (seams.setPackagePathText) seams.setPackagePathText(std::string(PackagePathHint));

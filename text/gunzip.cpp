@@ -1,5 +1,7 @@
 #include "text/gunzip.h"
 
+#include "text/files.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -29,11 +31,6 @@ struct GzipEntryPoints {
     DestroyDecompressionFunction destroy = nullptr;
 };
 
-struct FileCloser {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<void, FileCloser>;
-
 template <typename Function>
 Function entryPoint(HMODULE library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
@@ -60,52 +57,14 @@ const GzipEntryPoints* gzipEntryPoints() {
     return &entries;
 }
 
-bool writeWholeFile(const std::wstring& path, const unsigned char* bytes, std::size_t size) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        return false;
-    }
-    while (size) {
-        DWORD written = 0;
-        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 20));
-        if (!WriteFile(file.get(), bytes, part, &written, nullptr) || written == 0) return false;
-        bytes += written;
-        size -= written;
-    }
-    return FlushFileBuffers(file.get()) != 0;
-}
-
-bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 }  // namespace
 
-std::wstring programFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return L"";
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\') + 1);
-}
-
 bool writeGzipDllWhenMissing() {
-    const std::wstring folder = programFolder();
-    const std::wstring path = folder + L"gzip.dll";
-    if (fileExists(path)) return true;
     // Written under a name of its own and then renamed, so a write cut short
     // never leaves a half DLL under the name the loader looks for.
-    const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    if (writeWholeFile(temporary, carriedGzipDll, carriedGzipDll_size) &&
-        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileW(temporary.c_str());
-    return fileExists(path);  // another process may have written it meanwhile
+    return createFileWhenMissing(
+        programFolder() + L"gzip.dll",
+        std::string_view(reinterpret_cast<const char*>(carriedGzipDll), carriedGzipDll_size));
 }
 
 Bytes gunzip(const Bytes& input) {

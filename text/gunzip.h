@@ -3,11 +3,7 @@
 // carries its own copy of that DLL and writes it there when it is missing.
 #include "text/types.h"
 
-#include <string>
-
 namespace quorvane {
-
-std::wstring programFolder();  // ends in a backslash
 
 // Writes the carried gzip.dll beside the program unless one is there already.
 // False when it is missing and cannot be written.

@@ -2,7 +2,7 @@
 
 #include "text/codepage.h"
 #include "text/com.h"
-#include "text/gunzip.h"
+#include "text/files.h"
 
 namespace quorvane {
 

@@ -1,5 +1,7 @@
 #include "text/gunzip.h"
 
+#include "text/files.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <zlib.h>
