@@ -13,16 +13,9 @@ namespace quorvane {
 namespace {
 
 using test::Answer;
+using test::bodyText;
 using test::LoopbackServer;
-
-std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-Answer ok(std::string body, std::vector<std::string> headerLines = {}) {
-    Answer answer;
-    answer.body = std::move(body);
-    answer.headerLines = std::move(headerLines);
-    return answer;
-}
+using test::okAnswer;
 
 Bytes fetch(std::string address, PageRequest request = {}) {
     request.address = &address;
@@ -49,9 +42,9 @@ TEST_F(PageRequestTest, BlankAddressesMakeNoRequestAndBareOnesGetAScheme) {
     EXPECT_TRUE(fetchWebPage({}).empty());
     EXPECT_TRUE(server.requests().empty());
 
-    server.script("/bare", ok("bare"));
+    server.script("/bare", okAnswer("bare"));
     std::string address = "127.0.0.1:" + std::to_string(server.port()) + "/bare";
-    EXPECT_EQ(text(fetchWebPage({.address = &address})), "bare");
+    EXPECT_EQ(bodyText(fetchWebPage({.address = &address})), "bare");
     EXPECT_EQ(address, "http://127.0.0.1:" + std::to_string(server.port()) + "/bare");
     std::string capitals = "HTTP://127.0.0.1/";
     fetchWebPage({.address = &capitals, .exactLimitMs = 3000});
@@ -72,10 +65,10 @@ TEST_F(PageRequestTest, DefaultLinesAgentAndReferer) {
         {"RefererNo", kDefaultAccept, "", "zh-cn", kDefaultAgent},
         {"User-Agent: Tester/2.0\r\n", kDefaultAccept, address, "zh-cn", "Tester/2.0"},
     };
-    server.script("/p", ok("page"));
+    server.script("/p", okAnswer("page"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
-        EXPECT_EQ(text(fetch(address, {.headerLines = c.lines})), "page");
+        EXPECT_EQ(bodyText(fetch(address, {.headerLines = c.lines})), "page");
         const auto sent = server.lastRequest("/p");
         EXPECT_EQ(sent.requestLine, "GET /p?q=1 HTTP/1.1");
         EXPECT_EQ(sent.header("Accept"), c.accept);
@@ -91,8 +84,8 @@ TEST_F(PageRequestTest, TheStockRequestsLinesArriveWhole) {
     const std::string lines =
         "Accept: */*\r\nReferer: http://item.taobao.com/item.htm?id=1\r\nUser-Agent: Mozilla/4.0\r\n"
         "Host: detailskip.taobao.com\r\nPragma: no-cache";
-    server.script("/stock", ok("{}"));
-    EXPECT_EQ(text(fetch(server.url("/stock"), {.headerLines = lines})), "{}");
+    server.script("/stock", okAnswer("{}"));
+    EXPECT_EQ(bodyText(fetch(server.url("/stock"), {.headerLines = lines})), "{}");
     const auto sent = server.lastRequest("/stock");
     EXPECT_EQ(sent.header("Pragma"), "no-cache");
     EXPECT_EQ(sent.header("Accept-Language"), "zh-cn");
@@ -114,10 +107,10 @@ TEST_F(PageRequestTest, PostDataCookiesAndTheirLines) {
         // Empty post data gets none of the three lines.
         {1, "", "", "sid=1", "POST", "", "", ""},
     };
-    server.script("/form", ok("done"));
+    server.script("/form", okAnswer("done"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.data + "|" + c.cookies);
-        EXPECT_EQ(text(fetch(server.url("/form"), {.method = c.method,
+        EXPECT_EQ(bodyText(fetch(server.url("/form"), {.method = c.method,
                                                    .headerLines = c.lines,
                                                    .postData = Bytes(c.data.begin(), c.data.end()),
                                                    .cookies = c.cookies})),
@@ -135,10 +128,10 @@ TEST_F(PageRequestTest, PostDataCookiesAndTheirLines) {
 
 TEST_F(PageRequestTest, AnswerHeadersCookiesAndTheStore) {
     const std::string filler = "X-Filler: " + std::string(2500, 'f');
-    server.script("/c", ok("c", {"Set-Cookie: pa=1; path=/", "Set-Cookie: pb=; expires=Thu, 01 Jan 1970 00:00:00 GMT",
+    server.script("/c", okAnswer("c", {"Set-Cookie: pa=1; path=/", "Set-Cookie: pb=; expires=Thu, 01 Jan 1970 00:00:00 GMT",
                                  "Set-Cookie: pc=x=y", filler}));
     std::string headers, cookies;
-    EXPECT_EQ(text(fetch(server.url("/c"), {.responseHeadersOut = &headers, .cookiesOut = &cookies})), "c");
+    EXPECT_EQ(bodyText(fetch(server.url("/c"), {.responseHeadersOut = &headers, .cookiesOut = &cookies})), "c");
     EXPECT_EQ(cookies, "pa=1;pb=;pc=x=y;");
     EXPECT_EQ(headers.rfind("HTTP/1.1 200", 0), 0u);
     EXPECT_NE(headers.find(filler), std::string::npos);
@@ -151,10 +144,10 @@ TEST_F(PageRequestTest, AnswerHeadersCookiesAndTheStore) {
 
 TEST_F(PageRequestTest, RedirectsFollowedUnlessSwitchedOff) {
     server.script("/from", test::redirectTo(server.url("/to")));
-    server.script("/to", ok("arrived"));
-    EXPECT_EQ(text(fetch(server.url("/from"))), "arrived");
+    server.script("/to", okAnswer("arrived"));
+    EXPECT_EQ(bodyText(fetch(server.url("/from"))), "arrived");
     std::string headers;
-    EXPECT_EQ(text(fetch(server.url("/from"), {.responseHeadersOut = &headers, .followRedirects = false})), "moved");
+    EXPECT_EQ(bodyText(fetch(server.url("/from"), {.responseHeadersOut = &headers, .followRedirects = false})), "moved");
     EXPECT_NE(headers.find("Location: " + server.url("/to")), std::string::npos);
 }
 
@@ -179,20 +172,20 @@ TEST_F(PageRequestTest, CharsetOptions) {
     for (const Case& c : cases) {
         SCOPED_TRACE(n);
         const std::string path = "/cs" + std::to_string(n++);
-        server.script(path, ok(c.body));
-        EXPECT_EQ(text(fetch(server.url(path), {.charset = c.charset})), c.expected);
+        server.script(path, okAnswer(c.body));
+        EXPECT_EQ(bodyText(fetch(server.url(path), {.charset = c.charset})), c.expected);
     }
 }
 
 TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
     ASSERT_EQ(kPageTimeoutNotice.size(), 94u);
-    Answer slow = ok("late", {"Set-Cookie: late=1"});
+    Answer slow = okAnswer("late", {"Set-Cookie: late=1"});
     slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
     server.script("/slow", slow);
     std::string headers = "kept", cookies = "kept";
     const DWORD start = GetTickCount();
-    EXPECT_EQ(text(fetch(server.url("/slow"), {.timeLimit = 0, .responseHeadersOut = &headers})), kPageTimeoutNotice);
-    EXPECT_EQ(text(fetch(server.url("/slow"),
+    EXPECT_EQ(bodyText(fetch(server.url("/slow"), {.timeLimit = 0, .responseHeadersOut = &headers})), kPageTimeoutNotice);
+    EXPECT_EQ(bodyText(fetch(server.url("/slow"),
                          {.responseHeadersOut = &headers, .cookiesOut = &cookies, .exactLimitMs = 300})),
               kPageTimeoutNotice);
     EXPECT_LT(GetTickCount() - start, 1500u);
@@ -201,12 +194,12 @@ TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
 }
 
 TEST_F(PageRequestTest, WindowMessagesAreHandledWhileWaiting) {
-    Answer slow = ok("slow");
+    Answer slow = okAnswer("slow");
     slow.delayBeforeHeaders = std::chrono::milliseconds(600);
     server.script("/slow", slow);
     ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, countTick);
-    EXPECT_EQ(text(fetch(server.url("/slow"))), "slow");
+    EXPECT_EQ(bodyText(fetch(server.url("/slow"))), "slow");
     KillTimer(nullptr, timer);
     EXPECT_GE(ticks, 3);
 }
@@ -222,23 +215,23 @@ TEST_F(PageRequestTest, FailuresGiveEmptyOutputs) {
 
 TEST_F(PageRequestTest, FiveRequestsAtOnce) {
     for (int i = 0; i < 5; ++i) {
-        Answer answer = ok(std::string(150000, static_cast<char>('a' + i)));
+        Answer answer = okAnswer(std::string(150000, static_cast<char>('a' + i)));
         answer.delayBeforeHeaders = std::chrono::milliseconds(200);
         server.script("/item" + std::to_string(i), answer);
     }
     std::string bodies[5];
     std::vector<std::thread> workers;
     for (int i = 0; i < 5; ++i)
-        workers.emplace_back([&, i] { bodies[i] = text(fetch(server.url("/item" + std::to_string(i)))); });
+        workers.emplace_back([&, i] { bodies[i] = bodyText(fetch(server.url("/item" + std::to_string(i)))); });
     for (auto& worker : workers) worker.join();
     for (int i = 0; i < 5; ++i) EXPECT_EQ(bodies[i], std::string(150000, static_cast<char>('a' + i)));
 }
 
 TEST(PageRequestHttpsTest, HttpsWithItsOwnPort) {
     LoopbackServer secure(test::Scheme::Https);
-    secure.script("/s", ok("secret", {"Set-Cookie: sec=1"}));
+    secure.script("/s", okAnswer("secret", {"Set-Cookie: sec=1"}));
     std::string cookies;
-    EXPECT_EQ(text(fetch(secure.url("/s?x=1"), {.cookiesOut = &cookies, .exactLimitMs = 10000})), "secret");
+    EXPECT_EQ(bodyText(fetch(secure.url("/s?x=1"), {.cookiesOut = &cookies, .exactLimitMs = 10000})), "secret");
     EXPECT_EQ(cookies, "sec=1;");
     EXPECT_EQ(secure.lastRequest("/s").requestLine, "GET /s?x=1 HTTP/1.1");
 }

@@ -18,16 +18,9 @@ namespace {
 
 using test::Answer;
 using test::Framing;
+using test::bodyText;
 using test::LoopbackServer;
-
-std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-Answer ok(std::string body, std::vector<std::string> headerLines = {}) {
-    Answer answer;
-    answer.body = std::move(body);
-    answer.headerLines = std::move(headerLines);
-    return answer;
-}
+using test::okAnswer;
 
 int threadsOfThisProcess() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -62,10 +55,10 @@ TEST_F(TimedRequestTest, GetSendsDefaultLinesUnlessTheCallerHasThem) {
         // A caller text without a final CRLF still gets its own line.
         {"Pragma: no-cache", defaultAccept, address, "zh-cn"},
     };
-    server.script("/page", ok("hello"));
+    server.script("/page", okAnswer("hello"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
-        EXPECT_EQ(text(httpRequestWithTimeout({.address = address, .headerLines = c.lines})), "hello");
+        EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = address, .headerLines = c.lines})), "hello");
         const auto sent = server.lastRequest("/page");
         EXPECT_EQ(sent.requestLine, "GET /page?id=7&x=%20 HTTP/1.1");
         EXPECT_EQ(sent.header("Accept"), c.accept);
@@ -89,10 +82,10 @@ TEST_F(TimedRequestTest, PostBodyAndItsContentLines) {
         {"Content-Type: text/plain\r\n", "xyz", "text/plain", "3"},
         {"", "", "", ""},
     };
-    server.script("/post", ok("done"));
+    server.script("/post", okAnswer("done"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
-        EXPECT_EQ(text(httpRequestWithTimeout(
+        EXPECT_EQ(bodyText(httpRequestWithTimeout(
                       {.address = server.url("/post"), .method = "post", .body = c.body, .headerLines = c.lines})),
                   "done");
         const auto sent = server.lastRequest("/post");
@@ -106,7 +99,7 @@ TEST_F(TimedRequestTest, PostBodyAndItsContentLines) {
 }
 
 TEST_F(TimedRequestTest, OtherMethodsAndHttpsAddressesFail) {
-    server.script("/x", ok("body"));
+    server.script("/x", okAnswer("body"));
     std::string headers = "kept";
     EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/x"), .method = "PUT", .responseHeadersOut = &headers})
                     .empty());
@@ -120,11 +113,11 @@ TEST_F(TimedRequestTest, OtherMethodsAndHttpsAddressesFail) {
 
 TEST_F(TimedRequestTest, CookiesGoOutAndComeBackAsNameValueItems) {
     std::string bigHeader = "X-Filler: " + std::string(3000, 'f');
-    server.script("/c", ok("c", {"Set-Cookie: a=1; path=/", "Set-Cookie: b=; expires=Thu, 01 Jan 1970 00:00:00 GMT",
+    server.script("/c", okAnswer("c", {"Set-Cookie: a=1; path=/", "Set-Cookie: b=; expires=Thu, 01 Jan 1970 00:00:00 GMT",
                                  "Set-Cookie: c=x=y; domain=127.0.0.1", "Set-Cookie: d=2", bigHeader}));
     std::string cookies = "old";
     std::string headers;
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/c"), .cookies = " sid=9; t=1 ",
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/c"), .cookies = " sid=9; t=1 ",
                                            .cookiesOut = &cookies, .responseHeadersOut = &headers})),
               "c");
     EXPECT_EQ(server.lastRequest("/c").header("Cookie"), "sid=9; t=1");
@@ -135,7 +128,7 @@ TEST_F(TimedRequestTest, CookiesGoOutAndComeBackAsNameValueItems) {
 }
 
 TEST_F(TimedRequestTest, StoredCookiesReachTheSystemStore) {
-    server.script("/store", ok("s", {"Set-Cookie: storedone=abc; path=/", "Set-Cookie: storedtwo=x=y"}));
+    server.script("/store", okAnswer("s", {"Set-Cookie: storedone=abc; path=/", "Set-Cookie: storedtwo=x=y"}));
     httpRequestWithTimeout({.address = server.url("/store"), .storeCookies = true});
     char buffer[4096] = {};
     DWORD length = sizeof buffer;
@@ -153,18 +146,18 @@ TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {
         std::string name;
         Answer answer;
     };
-    std::vector<Case> cases = {{"zeros", ok(zeros)}, {"big", ok(big)}, {"empty", ok("")}};
-    Answer chunked = ok(big);
+    std::vector<Case> cases = {{"zeros", okAnswer(zeros)}, {"big", okAnswer(big)}, {"empty", okAnswer("")}};
+    Answer chunked = okAnswer(big);
     chunked.framing = Framing::Chunked;
     cases.push_back({"chunked", chunked});
-    Answer closed = ok(zeros + "closed");
+    Answer closed = okAnswer(zeros + "closed");
     closed.framing = Framing::Close;
     cases.push_back({"close-delimited", closed});
-    Answer missing = ok("gone");
+    Answer missing = okAnswer("gone");
     missing.status = 404;
     missing.reason = "Not Found";
     cases.push_back({"404", missing});
-    Answer broken = ok("server error body");
+    Answer broken = okAnswer("server error body");
     broken.status = 500;
     broken.reason = "Internal Server Error";
     cases.push_back({"500", broken});
@@ -173,29 +166,29 @@ TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {
         "\x1f\x8b\x08\x00\x00\x00\x00\x00\x02\x03\xcb\x48\xcd\xc9\xc9\x57\x48\xaf\xca\x2c\x50\x48\xca\x4f"
         "\xa9\x04\x00\xad\xd6\xc9\x4c\x0f\x00\x00\x00",
         35);
-    cases.push_back({"gzip", ok(gzipped, {"Content-Encoding: gzip"})});
-    Answer trickle = ok(std::string(20000, 't'));
+    cases.push_back({"gzip", okAnswer(gzipped, {"Content-Encoding: gzip"})});
+    Answer trickle = okAnswer(std::string(20000, 't'));
     trickle.trickleBytes = 3000;
     trickle.trickleGap = std::chrono::milliseconds(30);
     cases.push_back({"trickle", trickle});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         server.script("/" + c.name, c.answer);
-        EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/" + c.name)})), c.answer.body);
+        EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/" + c.name)})), c.answer.body);
     }
 }
 
 TEST_F(TimedRequestTest, AResetMidBodyGivesWhatWasRead) {
-    Answer reset = ok(std::string(100000, 'r'));
+    Answer reset = okAnswer(std::string(100000, 'r'));
     reset.resetAfterBodyBytes = 5000;
     server.script("/reset", reset);
-    const std::string body = text(httpRequestWithTimeout({.address = server.url("/reset"), .exactLimitMs = 10000}));
+    const std::string body = bodyText(httpRequestWithTimeout({.address = server.url("/reset"), .exactLimitMs = 10000}));
     EXPECT_LE(body.size(), 5000u);
     EXPECT_EQ(body, std::string(body.size(), 'r'));
 }
 
 TEST_F(TimedRequestTest, ATimeOutReturnsNothingAndLeavesOutputsAlone) {
-    Answer slow = ok("late");
+    Answer slow = okAnswer("late");
     slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
     server.script("/slow", slow);
     std::string headers = "kept", cookies = "kept";
@@ -209,7 +202,7 @@ TEST_F(TimedRequestTest, ATimeOutReturnsNothingAndLeavesOutputsAlone) {
 }
 
 TEST_F(TimedRequestTest, WindowMessagesDoNotProlongTheWait) {
-    Answer slow = ok("late");
+    Answer slow = okAnswer("late");
     slow.delayBeforeHeaders = std::chrono::milliseconds(4000);
     server.script("/slow", slow);
     const DWORD waiter = GetCurrentThreadId();
@@ -234,13 +227,13 @@ TEST_F(TimedRequestTest, WindowMessagesDoNotProlongTheWait) {
 }
 
 TEST_F(TimedRequestTest, TheThreadsCancelEventEndsTheWait) {
-    Answer slow = ok("late");
+    Answer slow = okAnswer("late");
     slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
     server.script("/slow", slow);
-    server.script("/fast", ok("fast"));
+    server.script("/fast", okAnswer("fast"));
     HANDLE cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     setRequestCancelEvent(cancel);
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
     std::thread canceller([&] {
         Sleep(200);
         SetEvent(cancel);
@@ -251,18 +244,18 @@ TEST_F(TimedRequestTest, TheThreadsCancelEventEndsTheWait) {
     canceller.join();
     setRequestCancelEvent(nullptr);
     CloseHandle(cancel);
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
 }
 
 TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
-    server.script("/fast", ok("fast"));
-    ASSERT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    server.script("/fast", okAnswer("fast"));
+    ASSERT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
     const int threadsBefore = threadsOfThisProcess();
 
-    Answer slow = ok("late");
+    Answer slow = okAnswer("late");
     slow.delayBeforeHeaders = std::chrono::milliseconds(1500);
     server.script("/slow", slow);
-    Answer trickle = ok(std::string(4000, 't'));
+    Answer trickle = okAnswer(std::string(4000, 't'));
     trickle.trickleBytes = 10;
     trickle.trickleGap = std::chrono::milliseconds(20);
     server.script("/trickle", trickle);
@@ -271,18 +264,18 @@ TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
         EXPECT_TRUE(
             httpRequestWithTimeout({.address = server.url(i % 2 ? "/slow" : "/trickle"), .exactLimitMs = 100}).empty());
     }
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
 
     // The abandoned request threads end by themselves.
     const DWORD start = GetTickCount();
     while (threadsOfThisProcess() > threadsBefore + 2 && GetTickCount() - start < 20000) Sleep(100);
     EXPECT_LE(threadsOfThisProcess(), threadsBefore + 2);
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
 }
 
 TEST_F(TimedRequestTest, FiveRequestsAtOnce) {
     for (int i = 0; i < 5; ++i) {
-        Answer answer = ok(std::string(200000 + i, static_cast<char>('a' + i)));
+        Answer answer = okAnswer(std::string(200000 + i, static_cast<char>('a' + i)));
         answer.delayBeforeHeaders = std::chrono::milliseconds(200);
         server.script("/item" + std::to_string(i), answer);
     }
@@ -291,7 +284,7 @@ TEST_F(TimedRequestTest, FiveRequestsAtOnce) {
     const DWORD start = GetTickCount();
     for (int i = 0; i < 5; ++i)
         workers.emplace_back(
-            [&, i] { bodies[i] = text(httpRequestWithTimeout({.address = server.url("/item" + std::to_string(i))})); });
+            [&, i] { bodies[i] = bodyText(httpRequestWithTimeout({.address = server.url("/item" + std::to_string(i))})); });
     for (auto& worker : workers) worker.join();
     for (int i = 0; i < 5; ++i) EXPECT_EQ(bodies[i], std::string(200000 + i, static_cast<char>('a' + i)));
     EXPECT_LT(GetTickCount() - start, 900u);  // they ran side by side

@@ -14,7 +14,9 @@ namespace quorvane {
 namespace {
 
 using test::Answer;
+using test::bodyText;
 using test::LoopbackServer;
+using test::okAnswer;
 
 LoopbackServer& marketplace() {
     static LoopbackServer server;
@@ -27,27 +29,18 @@ const bool mapSet = [] {
     return SetEnvironmentVariableA("QUORVANE_HOST_MAP", map.c_str()) != 0;
 }();
 
-std::string text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-Answer ok(std::string body, std::vector<std::string> headerLines = {}) {
-    Answer answer;
-    answer.body = std::move(body);
-    answer.headerLines = std::move(headerLines);
-    return answer;
-}
-
 TEST(WininetHostMapTest, MappedHostsGoToTheLoopbackWithTheirOwnHostLine) {
     ASSERT_TRUE(mapSet);
     LoopbackServer& server = marketplace();
-    server.script("/item.htm", ok("item page"));
-    server.script("/item_get", ok("item data"));
-    server.script("/quorvane_api/down.php", ok("file", {"Set-Cookie: mapped=1"}));
+    server.script("/item.htm", okAnswer("item page"));
+    server.script("/item_get", okAnswer("item data"));
+    server.script("/quorvane_api/down.php", okAnswer("file", {"Set-Cookie: mapped=1"}));
 
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = "http://item.taobao.com/item.htm?id=5"})), "item page");
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = "http://item.taobao.com/item.htm?id=5"})), "item page");
     EXPECT_EQ(server.lastRequest("/item.htm").requestLine, "GET /item.htm?id=5 HTTP/1.1");
     EXPECT_EQ(server.lastRequest("/item.htm").header("Host"), "item.taobao.com");
 
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = "http://items.quorvane.net:8080/item_get", .method = "POST",
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = "http://items.quorvane.net:8080/item_get", .method = "POST",
                                            .body = "id=5"})),
               "item data");
     EXPECT_EQ(server.lastRequest("/item_get").header("Host"), "items.quorvane.net:8080");
@@ -55,7 +48,7 @@ TEST(WininetHostMapTest, MappedHostsGoToTheLoopbackWithTheirOwnHostLine) {
 
     // An https address of a mapped host is served over plain HTTP.
     std::string address = "https://files.quorvane.net/quorvane_api/down.php?un=a";
-    EXPECT_EQ(text(fetchWebPage({.address = &address})), "file");
+    EXPECT_EQ(bodyText(fetchWebPage({.address = &address})), "file");
     EXPECT_EQ(server.lastRequest("/quorvane_api/down.php").header("Host"), "files.quorvane.net");
 
     // The store keeps the cookie under the host the request was meant for.
@@ -67,8 +60,8 @@ TEST(WininetHostMapTest, MappedHostsGoToTheLoopbackWithTheirOwnHostLine) {
 
 TEST(WininetHostMapTest, UnmappedHostsAreLeftAlone) {
     LoopbackServer other;
-    other.script("/direct", ok("direct"));
-    EXPECT_EQ(text(httpRequestWithTimeout({.address = other.url("/direct")})), "direct");
+    other.script("/direct", okAnswer("direct"));
+    EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = other.url("/direct")})), "direct");
     EXPECT_EQ(other.lastRequest("/direct").header("Host"), "127.0.0.1:" + std::to_string(other.port()));
     EXPECT_TRUE(httpRequestWithTimeout({.address = "http://detail.tmall.com.invalid/", .exactLimitMs = 5000}).empty());
 }

@@ -107,6 +107,15 @@ bool RecordedRequest::hasHeader(std::string_view name) const {
                        [&](const std::string& line) { return lower(line).rfind(key, 0) == 0; });
 }
 
+Answer okAnswer(std::string body, std::vector<std::string> headerLines) {
+    Answer answer;
+    answer.body = std::move(body);
+    answer.headerLines = std::move(headerLines);
+    return answer;
+}
+
+std::string bodyText(const std::vector<unsigned char>& body) { return std::string(body.begin(), body.end()); }
+
 Answer redirectTo(std::string_view location, int status) {
     Answer answer;
     answer.status = status;

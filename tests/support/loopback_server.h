@@ -45,6 +45,12 @@ struct Answer {
     std::size_t resetAfterBodyBytes = std::string::npos;
 };
 
+// A 200 answer with this body and these header lines.
+Answer okAnswer(std::string body, std::vector<std::string> headerLines = {});
+
+// A response body as text, for comparisons.
+std::string bodyText(const std::vector<unsigned char>& body);
+
 // A 302 (or another status) to the given address.
 Answer redirectTo(std::string_view location, int status = 302);
 
