@@ -125,7 +125,9 @@ void CollectionRun::collectItems(int worker) {
             k = ++state_.NextItemCounter;
         }
         const CollectionRow& row = rows_[static_cast<std::size_t>(k - 1)];
-        const WorkerProgress progress{[this](const std::string& message) { emit([&] { seams_.log(message); }); },
+        const WorkerProgress progress{[this](const std::string& message) {
+                                          if (seams_.log) emit([&] { seams_.log(message); });
+                                      },
                                       worker, k, total};
         progress.log("线程：" + number(worker) + "  开始下载 第：" + number(k) + "/" + number(total) +
                      " 个宝贝:" + row.name);
