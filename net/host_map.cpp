@@ -64,7 +64,9 @@ RequestTarget routeRequest(const HostMap& map, bool secure, std::string_view hos
 }
 
 const HostMap& processHostMap() {
-    static const HostMap map = [] {
+    // Never destroyed: request threads abandoned at a time-out may still be
+    // routing while the process runs its exit-time destructors.
+    static const HostMap& map = *new HostMap([] {
         const DWORD size = GetEnvironmentVariableA("QUORVANE_HOST_MAP", nullptr, 0);
         if (size == 0) return HostMap{};
         std::string buffer(size, '\0');
@@ -72,7 +74,7 @@ const HostMap& processHostMap() {
         if (length == 0 || length >= size) return HostMap{};
         buffer.resize(length);
         return parseHostMap(buffer);
-    }();
+    }());
     return map;
 }
 

@@ -29,13 +29,15 @@ std::string trimmed(std::string_view text) {
 
 std::string pathOf(std::string_view target) { return std::string(target.substr(0, target.find('?'))); }
 
-struct WinsockScope {
-    WinsockScope() {
+// Started once and never cleaned up: request threads that a test abandoned
+// may still use sockets while the process runs its exit-time destructors.
+void startWinsock() {
+    static const bool started = [] {
         WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~WinsockScope() { WSACleanup(); }
-};
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    (void)started;
+}
 
 SOCKET listenOn(int port, int* boundPort) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -126,7 +128,7 @@ Answer redirectTo(std::string_view location, int status) {
 }
 
 LoopbackServer::LoopbackServer(int port) {
-    static WinsockScope winsock;
+    startWinsock();
     listener_ = static_cast<std::uintptr_t>(listenOn(port, &port_));
     if (static_cast<SOCKET>(listener_) == INVALID_SOCKET) {
         ADD_FAILURE() << "loopback server cannot listen on port " << port;
@@ -349,7 +351,7 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
 }
 
 int refusedPort() {
-    static WinsockScope winsock;
+    startWinsock();
     int port = 0;
     SOCKET s = listenOn(0, &port);
     closesocket(s);
