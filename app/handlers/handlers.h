@@ -61,6 +61,8 @@ void onDeleteSelectedMenuClicked();
 
 // The settings page (settings_page.cpp).
 void onSaveSettingsClicked();
+// Start-up: options.ini into the settings page's controls and the mirrors.
+void loadOptionsIntoSettingsPage();
 
 // Addresses: the add button and the two address dialogs (addresses.cpp).
 void onAddToListClicked();

@@ -1,4 +1,6 @@
 #include "app/handlers/handlers.h"
+#include "app/options/file_store.h"
+#include "app/options/options.h"
 #include "app/runtime/runtime.h"
 #include "app/windows/templates.h"
 
@@ -7,9 +9,12 @@ namespace quorvane {
 void onMainWindowCreated() {
     ui::Window* main = ui::findWindow("MainWindow");
     if (!main) return;
+    // A failure here is not reported: the options then read as missing keys.
+    (void)writeDefaultOptionsWhenMissing(optionsFolder(), optionsFilePath());
     main->setHeight(700);
     ui::Component pages = main->component("高级选择夹1");
     pages.setHeight(466);
+    loadOptionsIntoSettingsPage();
     pages.setTabHeadersVisible(false);
     main->setVisible(true);
 }
