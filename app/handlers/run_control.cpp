@@ -16,6 +16,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace quorvane {
@@ -99,6 +100,23 @@ void fixDefaultPackagePath() {
     packageBaseName = name;
 }
 
+// QUORVANE_REQUEST_LIMIT_MS, read once: a time limit in milliseconds for every
+// request of a run, in place of the routines' own, so that tests can make a
+// slow answer time out. Unset or not a positive number: the routines' limits.
+RequestLimit requestLimit() {
+    static const RequestLimit limit = [] {
+        RequestLimit chosen;
+        char value[16] = {};
+        const DWORD length = GetEnvironmentVariableA("QUORVANE_REQUEST_LIMIT_MS", value, sizeof value);
+        if (length > 0 && length < sizeof value) {
+            const int ms = std::atoi(value);
+            if (ms > 0) chosen.exactMs = ms;
+        }
+        return chosen;
+    }();
+    return limit;
+}
+
 const ApiAccessList& accessList() {
     static const ApiAccessList list = loadApiAccessList(optionsFolder());
     return list;
@@ -171,7 +189,7 @@ void onStartClicked() {
         rows.push_back({list.cell(row, 0), list.cell(row, 3)});
     }
     createFolder(packageFolder + packageBaseName);
-    currentRun = std::make_shared<CollectionRun>(std::move(rows), accessList(), runSeams());
+    currentRun = std::make_shared<CollectionRun>(std::move(rows), accessList(), runSeams(), requestLimit());
     currentRun->state().PackageFolder = packageFolder;
     currentRun->state().PackageBaseName = packageBaseName;
     currentRun->start();
