@@ -14,9 +14,13 @@ void twoFastTwoSlow() {
     delayItemDataAnswers({{kTaobaoItem.id, 0}, {kTmallItem.id, 0}, {kItemDataItem.id, 60000}, {kNoTitleItem.id, 60000}});
 }
 
-void stopWith(MarketplaceRun& run, int answer) {
+void stopWith(MarketplaceRun& run, int answer, bool pausedFirst = false) {
     ASSERT_TRUE(MarketplaceRun::waitFor([&] { return occurrences(run.log(), "个宝贝 下载完成！\r\n") == 2; }))
         << run.log();
+    if (pausedFirst) {
+        pressButton(run["暂停按钮"]);
+        ASSERT_TRUE(MarketplaceRun::waitFor([&] { return textOf(run["暂停按钮"]) == "继续"; }));
+    }
     pressButton(run["停止按钮"]);
     auto box = run.app().program().waitForMessageBox(kStopTitle);
     ASSERT_TRUE(box);
@@ -29,12 +33,16 @@ std::vector<std::string> listIds(MarketplaceRun& run) {
     return ids;
 }
 
-TEST(RunStop, YesWritesTheFinishedRowsPromptly) {
+// Running or paused, 是 gives the same package; a paused run keeps its caption.
+class RunStopYes : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RunStopYes, WritesTheFinishedRowsPromptly) {
+    const bool paused = GetParam();
     twoFastTwoSlow();
     MarketplaceRun run("中止写包", "[SAVE]\r\ntype=5\r\n");
     run.prepare();
     run.start();
-    stopWith(run, IDYES);
+    stopWith(run, IDYES, paused);
     // The requests in flight are abandoned, not waited for.
     HWND summary = run.waitForSummary(8000);
     ASSERT_NE(summary, nullptr) << run.log();
@@ -55,11 +63,15 @@ TEST(RunStop, YesWritesTheFinishedRowsPromptly) {
     EXPECT_EQ(listIds(run), (std::vector<std::string>{kItemDataItem.id, kNoTitleItem.id}));
     EXPECT_EQ(textOf(run["编辑框3"]), "点‘更改’可设置数据包保存位置，如不设置，默认保存在桌面！");
     expectIdle(run);
+    EXPECT_EQ(textOf(run["暂停按钮"]), paused ? "继续" : "暂停");
     // Nothing of the stopped run turns up later.
     const std::string log = run.log();
     Sleep(1500);
     EXPECT_EQ(run.log(), log);
 }
+
+INSTANTIATE_TEST_SUITE_P(RunningOrPaused, RunStopYes, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Paused" : "Running"; });
 
 TEST(RunStop, NoWritesNothingAndKeepsTheList) {
     twoFastTwoSlow();
