@@ -166,7 +166,9 @@ void onStartClicked() {
     ui::Window& window = mainWindow();
     ui::Component list = window["超级列表框1"];
     if (list.rowCount() == 0) return;
-    if (window["编辑框3"].text() == PackagePathHint) fixDefaultPackagePath();
+    // An empty box (a refused file name) would leave the run without a file.
+    const std::string path = window["编辑框3"].text();
+    if (path == PackagePathHint || path.empty()) fixDefaultPackagePath();
     if (list.rowCount() > kMaxItemsPerRun) {
         ui::messageBox("每次采集数量不超过1000个，如超过，请按帮助拆分为几次分别采集！", "提示");
         return;
