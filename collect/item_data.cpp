@@ -7,6 +7,7 @@
 #include "text/bytes.h"
 #include "text/clock.h"
 #include "text/digest.h"
+#include "text/search.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,12 +27,6 @@ constexpr std::string_view kItemFieldList =
 // records of this source carry ("quorvane-mirror-88").
 constexpr std::string_view kEncipheredItemPageBase =
     "B3,84,7C,3B,D3,11,6C,88,42,46,71,30,DD,44,F6,13,73,27,98,98,F0,52,7F,B3,23,F5,CB,9A,3A,BD,EE,E3,14,3E,6B,99,";
-
-std::string upperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 bool nameGreater(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
@@ -121,7 +116,7 @@ std::string buildSignedRestUrl(std::string_view key, std::string_view secret, st
         query += (query.empty() ? "" : "&") + pair.name + "=" + pair.value;
     }
     signed_ += secret;
-    query += "&sign=" + upperCase(md5Hex(signed_));
+    query += "&sign=" + upperText(md5Hex(signed_));
     return "http://" + std::string(hosts::kOpenPlatformGateway) + "/router/rest?" + query;
 }
 

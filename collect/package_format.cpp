@@ -1,27 +1,12 @@
 #include "collect/package_format.h"
 
+#include "collect/field_checks.h"
 #include "net/host_map.h"
 
 #include <vector>
 
 namespace quorvane {
 namespace {
-
-bool allDigits(std::string_view text) {
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
-
-// Digits, optionally a point and more digits.
-bool decimalNumber(std::string_view text) {
-    const std::size_t point = text.find('.');
-    if (point == std::string_view::npos) return !text.empty() && allDigits(text);
-    const std::string_view whole = text.substr(0, point);
-    const std::string_view fraction = text.substr(point + 1);
-    return !whole.empty() && !fraction.empty() && allDigits(whole) && allDigits(fraction);
-}
 
 std::string doubledBars(std::string_view value) {
     std::string text;
@@ -108,10 +93,11 @@ std::string row5X(const ItemFields& f) {
 }  // namespace
 
 std::string_view invalidNumericField(const ItemFields& fields) {
-    if (fields.itemId.empty() || !allDigits(fields.itemId)) return "itemId";
-    if (!allDigits(fields.cid)) return "cid";
-    if (!fields.price.empty() && !decimalNumber(fields.price)) return "price";
-    if (!allDigits(fields.num)) return "num";
+    // Empty category, price and stock are missing data, not wrong data.
+    if (!isDigitText(fields.itemId)) return "itemId";
+    if (!fields.cid.empty() && !isDigitText(fields.cid)) return "cid";
+    if (!fields.price.empty() && !isPriceText(fields.price)) return "price";
+    if (!fields.num.empty() && !isDigitText(fields.num)) return "num";
     return "";
 }
 

@@ -4,18 +4,13 @@
 #include "collect/package_format.h"
 #include "text/codepage.h"
 #include "text/files.h"
+#include "text/search.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace quorvane {
 namespace {
-
-bool containsIgnoringCase(std::string_view text, std::string_view word) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::search(text.begin(), text.end(), word.begin(), word.end(),
-                       [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
-}
 
 void logFailedValues(const LogSink& log, std::string_view step, int failedValues) {
     if (failedValues == 0) return;
@@ -51,7 +46,7 @@ bool writeDataPackage(RunState& run, const PackageWriteCall& call, const Package
         failures = run.FailureCount;
     }
 
-    if (lastWorker && options.removePromotionTables && containsIgnoringCase(text, "TABLE")) {
+    if (lastWorker && options.removePromotionTables && findLeft(text, "TABLE", 1, true) > 0) {
         log("  根据设置，正在进行去除促销表格处理……");
         CleanupResult cleaned = removePromotionTables(text);
         text = std::move(cleaned.text);
@@ -60,7 +55,7 @@ bool writeDataPackage(RunState& run, const PackageWriteCall& call, const Package
     }
 
     // The stop handler's test respects letter case, the last worker's does not.
-    const bool hasLinks = lastWorker ? containsIgnoringCase(text, "href") : text.find("href") != std::string::npos;
+    const bool hasLinks = lastWorker ? findLeft(text, "href", 1, true) > 0 : text.find("href") != std::string::npos;
     if (options.hyperlinks != HyperlinkHandling::Keep && hasLinks) {
         log("  根据设置，正在进行描述超链接处理……");
         CleanupResult cleaned = options.hyperlinks == HyperlinkHandling::Remove

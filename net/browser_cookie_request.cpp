@@ -11,20 +11,6 @@ namespace {
 
 constexpr int kDefaultTimeoutMs = 15000;
 
-// Upper-cases ASCII letters, stepping over GBK pairs.
-std::string upperText(std::string_view text) {
-    std::string result(text);
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(result[i]);
-        if (byte >= 0x81 && byte <= 0xFE) {
-            ++i;
-        } else if (byte >= 'a' && byte <= 'z') {
-            result[i] = static_cast<char>(byte - 'a' + 'A');
-        }
-    }
-    return result;
-}
-
 std::string valueOr(const std::string* variable) { return variable ? *variable : std::string(); }
 
 void store(std::string* variable, const std::string& value) {

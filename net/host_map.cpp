@@ -7,14 +7,6 @@
 namespace quorvane {
 namespace {
 
-std::string lowerAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return result;
-}
-
 int portNumber(std::string_view text) {
     if (text.empty() || text.size() > 5) return 0;
     int port = 0;
@@ -40,7 +32,7 @@ HostMap parseHostMap(std::string_view text) {
     for (const std::string& pair : splitText(text, ",")) {
         const auto equals = pair.find('=');
         if (equals == std::string::npos) continue;
-        const std::string from = lowerAscii(trimText(pair.substr(0, equals)));
+        const std::string from = lowerText(trimText(pair.substr(0, equals)));
         const std::string to = trimText(pair.substr(equals + 1));
         const auto colon = to.rfind(':');
         if (from.empty() || from == "*." || colon == std::string::npos || colon == 0) continue;
@@ -52,7 +44,7 @@ HostMap parseHostMap(std::string_view text) {
 }
 
 RequestTarget routeRequest(const HostMap& map, bool secure, std::string_view host, int port) {
-    const std::string lowerHost = lowerAscii(host);
+    const std::string lowerHost = lowerText(host);
     for (const HostMapEntry& entry : map) {
         if (!hostMatches(entry.from, lowerHost)) continue;
         const int defaultPort = secure ? 443 : 80;

@@ -32,13 +32,6 @@ std::string withoutBlanks(std::string_view text) {
     return out;
 }
 
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 void storeAnswerCookies(const std::string& headers, const std::string& host) {
     const std::string address = "http://" + host;
     for (const std::string& line : splitText(headers, "\r\n")) {
@@ -86,7 +79,7 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
                                HTTP_ADDREQ_FLAG_ADD);
     }
 
-    const std::string method = upperAscii(request.method);
+    const std::string method = upperText(request.method);
     bool sent = false;
     if (method.empty() || method == "GET") {
         sent = HttpSendRequestA(handle.get(), lines.c_str(), static_cast<DWORD>(lines.size()), nullptr, 0);

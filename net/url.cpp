@@ -8,21 +8,6 @@
 namespace quorvane {
 namespace {
 
-// Lower-cases ASCII letters only, stepping over GBK pairs so a trail byte
-// that happens to be a capital letter stays as it is.
-std::string lowerText(std::string_view text) {
-    std::string result(text);
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(result[i]);
-        if (byte >= 0x81 && byte <= 0xFE) {
-            ++i;
-        } else if (byte >= 'A' && byte <= 'Z') {
-            result[i] = static_cast<char>(byte - 'A' + 'a');
-        }
-    }
-    return result;
-}
-
 std::string restFrom(std::string_view text, int start) {
     return middleBytes(text, start, static_cast<int>(text.size()));
 }

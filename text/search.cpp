@@ -106,6 +106,25 @@ std::string trimText(std::string_view text) {
     return std::string(text);
 }
 
+namespace {
+
+std::string withAsciiCase(std::string_view text, char from, char to) {
+    std::string result(text);
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        if (isLeadByte(result[i])) {
+            ++i;
+        } else if (result[i] >= from && result[i] <= static_cast<char>(from + 25)) {
+            result[i] = static_cast<char>(result[i] - from + to);
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string upperText(std::string_view text) { return withAsciiCase(text, 'a', 'A'); }
+std::string lowerText(std::string_view text) { return withAsciiCase(text, 'A', 'a'); }
+
 std::string bytesAsText(const Bytes& bytes) {
     auto end = std::find(bytes.begin(), bytes.end(), 0);
     return std::string(bytes.begin(), end);

@@ -27,6 +27,10 @@ std::vector<std::string> splitText(std::string_view text, std::string_view delim
 // Removes ASCII and full-width (A1 A1) spaces from both ends.
 std::string trimText(std::string_view text);
 
+// ASCII letters only; the bytes of GBK double-byte characters stay as they are.
+std::string upperText(std::string_view text);
+std::string lowerText(std::string_view text);
+
 // A byte array read as text ends at its first zero byte.
 std::string bytesAsText(const Bytes& bytes);
 

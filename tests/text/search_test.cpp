@@ -98,5 +98,21 @@ TEST(BytesAsText, EndsAtTheFirstZeroByte) {
     EXPECT_EQ(bytesAsText(Bytes{}), "");
 }
 
+TEST(CaseTest, OnlyAsciiLettersChangeAndGbkTrailBytesStay) {
+    struct Case {
+        std::string text, upper, lower;
+    };
+    // 0x81 0x41 and 0x81 0x61 are GBK characters whose trail bytes are "A" and "a".
+    const Case cases[] = {
+        {"Get post", "GET POST", "get post"},
+        {"\x81\x41x\x81\x61Y", "\x81\x41X\x81\x61Y", "\x81\x41x\x81\x61y"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(upperText(c.text), c.upper);
+        EXPECT_EQ(lowerText(c.text), c.lower);
+    }
+}
+
 }  // namespace
 }  // namespace quorvane
