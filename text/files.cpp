@@ -58,6 +58,11 @@ std::wstring programFolder() {
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool createFolder(std::wstring path) {
+    while (path.ends_with(L'\\')) path.pop_back();
+    return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 bool readFileBytes(const std::wstring& path, Bytes& bytes) {
     bytes.clear();
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

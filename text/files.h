@@ -12,6 +12,10 @@ std::wstring programFolder();
 
 [[nodiscard]] bool fileExists(const std::wstring& path);
 
+// Creates the folder unless it exists; a trailing "\" is allowed (Wine
+// refuses one in the call itself). True when the folder exists afterwards.
+bool createFolder(std::wstring path);
+
 // False when the file cannot be opened or read; bytes are then empty.
 [[nodiscard]] bool readFileBytes(const std::wstring& path, Bytes& bytes);
 

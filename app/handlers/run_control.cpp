@@ -84,16 +84,10 @@ std::string desktopFolder() {
     return folder;
 }
 
-void createFolder(const std::string& folder) {
-    std::wstring wide = gbkToWide(folder);
-    while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
-    CreateDirectoryW(wide.c_str(), nullptr);
-}
-
 // The default package file on the desktop, named by the time in seconds.
 void fixDefaultPackagePath() {
     const std::string folder = desktopFolder() + "Karvello生成数据包\\";
-    createFolder(folder);
+    createFolder(gbkToWide(folder));
     const std::string name = "csv" + epochTimeText(true);
     mainWindow()["编辑框3"].setText(folder + name + ".csv");
     packageFolder = folder;
@@ -190,7 +184,7 @@ void onStartClicked() {
         list.setRowSelected(row, false);
         rows.push_back({list.cell(row, 0), list.cell(row, 3)});
     }
-    createFolder(packageFolder + packageBaseName);
+    createFolder(gbkToWide(packageFolder + packageBaseName));
     currentRun = std::make_shared<CollectionRun>(std::move(rows), accessList(), runSeams(), requestLimit());
     currentRun->state().PackageFolder = packageFolder;
     currentRun->state().PackageBaseName = packageBaseName;

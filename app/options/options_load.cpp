@@ -24,10 +24,7 @@ bool checkedByValue(const IniText& file, const char* key) {
 
 bool writeDefaultOptionsWhenMissing(const std::wstring& folder, const std::wstring& path) {
     if (fileExists(path)) return true;
-    // Wine refuses a folder name that ends in "\".
-    std::wstring name = folder;
-    while (name.ends_with(L'\\')) name.pop_back();
-    CreateDirectoryW(name.c_str(), nullptr);
+    createFolder(folder);
     return createFileWhenMissing(path, defaultOptionsFileText());
 }
 
