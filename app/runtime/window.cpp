@@ -8,6 +8,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane::ui {
 
@@ -153,6 +154,11 @@ const Binding* ComponentState::binding(Event event) const {
 }
 
 // ---- registry ------------------------------------------------------------
+
+namespace {
+// Interface thread only.
+Window* handlingWindow = nullptr;
+}  // namespace
 
 Window* loadWindowObject(const WindowTemplate& model, HWND owner, bool modal) {
     auto window = std::make_unique<Window>(model, owner, modal);
@@ -570,13 +576,19 @@ bool Window::raise(Event event, const std::string& component, const EventArgs& a
         if (index >= 0) bound = components_[index].binding(event);
     }
     if (!bound || !bound->handler) return false;
+    Window* outer = std::exchange(handlingWindow, this);
+    bool result = false;
     try {
-        return bound->handler(args);
+        result = bound->handler(args);
     } catch (...) {
         // No exception may cross the window procedure.
-        return false;
+        result = false;
     }
+    handlingWindow = outer;
+    return result;
 }
+
+Window* eventWindow() { return handlingWindow; }
 
 // ---- messages ----------------------------------------------------------------
 
