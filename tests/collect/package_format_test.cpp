@@ -91,46 +91,58 @@ TEST(PackageFormat, RewriteSeesEachQuotedValueOnce) {
     EXPECT_EQ(values[8], "http://img.example/a.jpg:1:0:||;");
 }
 
-TEST(PackageFormat, NumericFieldsMustHoldNumbers) {
+// Bare page values are written as the page gives them unless they would
+// break the row; the ids must be digits.
+TEST(PackageFormat, BareValuesFailTheItemOnlyWhenTheyWouldBreakTheRow) {
     struct Case {
         const char* itemId;
         const char* cid;
         const char* price;
         const char* num;
-        const char* invalid;
+        UnsafeBareField unsafe;  // column "" when the row is written
     };
     const Case cases[] = {
-        {"520000000001", "50010850", "99.00", "15", ""},
-        {"520000000001", "", "", "", ""},  // markers missing from the page
-        {"520000000001", "1", "12", "0", ""},
-        {"", "1", "12", "1", "itemId"},
-        {"5200a", "1", "12", "1", "itemId"},
-        {"52,1", "1", "12", "1", "itemId"},
-        {"520&x=1", "1", "12", "1", "itemId"},
-        {"1", "50010850\"", "12", "1", "cid"},
-        {"1", " 1", "12", "1", "cid"},
-        {"1", "1", "12.00-20.00", "1", "price"},
-        {"1", "1", "12,00", "1", "price"},
-        {"1", "1", ".5", "1", "price"},
-        {"1", "1", "5.", "1", "price"},
-        {"1", "1", "-5", "1", "price"},
-        {"1", "1", "12", "10件", "num"},
-        {"1", "1", "12", "1\r\n", "num"},
+        {"520000000001", "50010850", "99.00", "15", {}},
+        {"520000000001", "", "", "", {}},  // markers missing from the page
+        {"1", "1", "699.00 - 799.00", "1", {}},  // a price range as the page shows it
+        {"1", "1", "5.", "10件", {}},
+        {"1", "1", "-5", "-1", {}},
+        {"1", "1", "1||2", "3|4", {}},  // bars survive the file's un-doubling
+        {"", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"5200a", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"52,1", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"520&x=1", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"1", "50010850\"", "12", "1", {"宝贝类目", "不是数字"}},
+        {"1", " 1", "12", "1", {"宝贝类目", "不是数字"}},  // it names a cache file
+        {"1", "1", "12,00", "1", {"宝贝价格", "含逗号"}},
+        {"1", "1", "12\"", "1", {"宝贝价格", "含双引号"}},
+        {"1", "1", "12", "1\r\n", {"宝贝数量", "含换行符"}},
+        {"1", "1", "12", "1\n", {"宝贝数量", "含换行符"}},
+        {"1", "1", "12", "|*|1", {"宝贝数量", "含引号占位符|*|"}},
+        {"1", "1", "12,00", "1\r", {"宝贝价格", "含逗号"}},  // the first unsafe value is named
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.itemId) + " " + c.cid + " " + c.price + " " + c.num);
         ItemFields item = test::secondPackageItem();
         item.itemId = c.itemId;
         item.cid = c.cid;
         item.price = c.price;
         item.num = c.num;
-        EXPECT_EQ(invalidNumericField(item), c.invalid) << c.itemId << " " << c.cid << " " << c.price << " " << c.num;
+        const std::optional<UnsafeBareField> unsafe = unsafeBareField(item);
+        EXPECT_EQ(unsafe.value_or(UnsafeBareField{}), c.unsafe);
 
         RunState run;
         run.reset(1);
-        EXPECT_EQ(appendPackageRow(item, 5, run), std::string_view(c.invalid).empty());
-        if (!std::string_view(c.invalid).empty()) {
+        const bool written = c.unsafe.column.empty();
+        EXPECT_EQ(appendPackageRow(item, 5, run), written);
+        EXPECT_EQ(run.SuccessCount, written ? 1 : 0);
+        if (written) {
+            const std::string fields =
+                std::string(",") + c.cid + ",\"\",1,\"上海\",\"上海\",1," + c.price + ",0," + c.num + ",7,";
+            EXPECT_NE(withoutHeader(packageFileText(run.PackageText, 5), 5).find(fields), std::string::npos)
+                << run.PackageText;
+        } else {
             EXPECT_TRUE(run.PackageText.empty());
-            EXPECT_EQ(run.SuccessCount, 0);
         }
     }
 }
