@@ -138,11 +138,10 @@ void CollectionRun::collectItems(int worker) {
         const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
         if (!waitWhilePaused()) break;
         const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
-        if (check == PageFieldsCheck::Ok && appendPackageRow(item, format, state_)) {
-            {
-                std::lock_guard lock(state_.lock);
-                copiedRows_.push_back(k - 1);
-            }
+        // The row and its record as copied are one step, so that a stop can
+        // never see one without the other.
+        if (check == PageFieldsCheck::Ok &&
+            appendPackageRow(item, format, state_, [&] { copiedRows_.push_back(k - 1); })) {
             if (seams_.rowCopied) emit([&] { seams_.rowCopied(k - 1); });
         }
         progress.log(" 线程：" + number(worker) + " 第：" + number(k) + "/" + number(total) + " 个宝贝 下载完成！");

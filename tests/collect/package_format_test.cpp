@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 namespace quorvane {
 namespace {
 
@@ -145,6 +147,28 @@ TEST(PackageFormat, BareValuesFailTheItemOnlyWhenTheyWouldBreakTheRow) {
             EXPECT_TRUE(run.PackageText.empty());
         }
     }
+}
+
+TEST(PackageFormat, TheRowAndWhatTheCallerRecordsAreOneStep) {
+    RunState run;
+    run.reset(2);
+    std::vector<int> seen;
+    // The callback sees the row and its count already, and no other thread
+    // can take the run lock meanwhile.
+    const auto record = [&] {
+        const bool lockFree = std::async(std::launch::async, [&] {
+                                  const bool taken = run.lock.try_lock();
+                                  if (taken) run.lock.unlock();
+                                  return taken;
+                              }).get();
+        EXPECT_FALSE(lockFree);
+        seen.push_back(run.SuccessCount);
+    };
+    ASSERT_TRUE(appendPackageRow(test::firstPackageItem(), 5, run, record));
+    ItemFields untitled = test::secondPackageItem();
+    untitled.title.clear();
+    EXPECT_FALSE(appendPackageRow(untitled, 5, run, record));
+    EXPECT_EQ(seen, std::vector<int>{1});
 }
 
 TEST(PackageFormat, EmptyTitleGivesNoRow) {
