@@ -113,12 +113,11 @@ void CollectionRun::collectItems(int worker) {
     ComScope com;
     setRequestCancelEvent(cancel_);
     WorkerRegexes regexes;
-    std::size_t access = 0;
+    AccessRotation access(access_);
     int k = 0;
     const int total = state_.RunTotal;
     while (waitWhilePaused() && !access_.empty()) {
-        if (access == access_.size()) access = 0;
-        const ApiAccessRecord& record = access_[access++];
+        const ApiAccessRecord& record = access.next();
         {
             std::lock_guard lock(state_.lock);
             if (state_.NextItemCounter >= state_.RunTotal) break;
