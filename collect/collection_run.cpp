@@ -180,12 +180,11 @@ int CollectionRun::collectItems(int worker) {
     ComScope com;
     setRequestCancelEvent(cancel_);
     WorkerRegexes regexes;
-    std::size_t access = 0;
+    AccessRotation access(access_);
     int k = 0;
     const int total = state_.RunTotal;
     while (waitWhilePaused() && !access_.empty()) {
-        if (access == access_.size()) access = 0;
-        const ApiAccessRecord& record = access_[access++];
+        const ApiAccessRecord& record = access.next();
         {
             std::lock_guard lock(state_.lock);
             if (state_.NextItemCounter >= state_.RunTotal) break;
@@ -206,11 +205,10 @@ int CollectionRun::collectItems(int worker) {
             const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
             if (!waitWhilePaused()) break;
             const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
-            if (check == PageFieldsCheck::Ok && appendPackageRow(item, format, state_)) {
-                {
-                    std::lock_guard lock(state_.lock);
-                    copiedRows_.push_back(k - 1);
-                }
+            // The row and its record as copied are one step, so that a stop can
+            // never see one without the other.
+            if (check == PageFieldsCheck::Ok &&
+                appendPackageRow(item, format, state_, [&] { copiedRows_.push_back(k - 1); })) {
                 if (seams_.rowCopied) emit([&] { seams_.rowCopied(k - 1); });
             }
         } catch (...) {
