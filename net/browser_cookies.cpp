@@ -40,4 +40,11 @@ void writeBrowserCookies(std::string_view addressOrDomain, std::string_view cook
     }
 }
 
+void storeAnswerCookies(const std::string& address, std::string_view headers) {
+    for (const std::string& line : splitText(headers, "\r\n")) {
+        if (auto cookie = storeCookieOfSetCookieLine(line))
+            InternetSetCookieA(address.c_str(), cookie->name.c_str(), cookie->data.c_str());
+    }
+}
+
 }  // namespace quorvane

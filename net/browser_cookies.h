@@ -12,4 +12,8 @@ std::string readBrowserCookies(std::string_view addressOrDomain, std::string_vie
 // Every item of the list that has a value goes into the store.
 void writeBrowserCookies(std::string_view addressOrDomain, std::string_view cookieList);
 
+// Every Set-Cookie line of a raw response header block goes into the store
+// for the address, with its attributes (path, expiry, domain).
+void storeAnswerCookies(const std::string& address, std::string_view headers);
+
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #include "net/page_request.h"
 
+#include "net/browser_cookies.h"
 #include "net/cookies.h"
 #include "net/host_map.h"
 #include "net/request_lines.h"
@@ -98,13 +99,12 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     // A request that got no answer (a refused connection) has no header block.
     if (sent) answer.responseHeaders = rawResponseHeaders(request.get());
     answer.cookies = cookiesEachClosed(answer.responseHeaders);
-    // Every received cookie goes into the system store, attributes and all.
-    const std::string storeAddress = "http://" + host;
-    for (const std::string& line : splitText(answer.responseHeaders, "\r\n")) {
-        if (auto cookie = storeCookieOfSetCookieLine(line))
-            InternetSetCookieA(storeAddress.c_str(), cookie->name.c_str(), cookie->data.c_str());
-    }
     return answer;
+}
+
+// The request thread's part of one call.
+PageAnswer webPageThreadEntry(const PageJob& job, const RequestExchange& exchange) {
+    return runWebPageWorker(job, exchange);
 }
 
 }  // namespace
@@ -127,8 +127,12 @@ Bytes fetchWebPage(const PageRequest& request) {
                                        : kDefaultLimitSeconds * 1000;
 
     const auto answer = runOnRequestThread<PageAnswer>(
-        job.limitMs, true, [job](const RequestExchange& exchange) { return runWebPageWorker(job, exchange); });
+        job.limitMs, true, [job](const RequestExchange& exchange) { return webPageThreadEntry(job, exchange); });
     if (!answer) return Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end());
+
+    // Every received cookie goes into the system store, attributes and all;
+    // here, so that an abandoned request stores none.
+    storeAnswerCookies("http://" + stripHttpsScheme(address), answer->responseHeaders);
 
     if (request.responseHeadersOut) *request.responseHeadersOut = upToZero(answer->responseHeaders);
     if (request.cookiesOut) *request.cookiesOut = upToZero(answer->cookies);

@@ -1,5 +1,6 @@
 #include "net/timed_request.h"
 
+#include "net/browser_cookies.h"
 #include "net/cookies.h"
 #include "net/host_map.h"
 #include "net/request_lines.h"
@@ -20,7 +21,7 @@ constexpr int kDefaultLimitSeconds = 90;
 // Fields in the order the request thread hands them back.
 struct TimedAnswer {
     bool finished = false;
-    std::string responseHeaders;
+    std::string responseHeaders;  // read when wanted, or when the cookies are wanted or stored
     std::string cookies;
     std::string body;
 };
@@ -30,14 +31,6 @@ std::string withoutBlanks(std::string_view text) {
     for (char c : text)
         if (c != ' ') out += c;
     return out;
-}
-
-void storeAnswerCookies(const std::string& headers, const std::string& host) {
-    const std::string address = "http://" + host;
-    for (const std::string& line : splitText(headers, "\r\n")) {
-        if (auto cookie = storeCookieOfSetCookieLine(line))
-            InternetSetCookieA(address.c_str(), cookie->name.c_str(), cookie->data.c_str());
-    }
 }
 
 TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const RequestExchange& exchange) {
@@ -101,12 +94,15 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;
     if (headersWanted || cookiesWanted || request.storeCookies) {
-        const std::string headers = sent ? rawResponseHeaders(handle.get()) : std::string();
-        if (cookiesWanted) answer.cookies = cookiesJoined(headers);
-        if (request.storeCookies) storeAnswerCookies(headers, host);
-        if (headersWanted) answer.responseHeaders = headers;
+        answer.responseHeaders = sent ? rawResponseHeaders(handle.get()) : std::string();
+        if (cookiesWanted) answer.cookies = cookiesJoined(answer.responseHeaders);
     }
     return answer;
+}
+
+// The request thread's part of one call.
+TimedAnswer httpRequestThreadEntry(const TimedRequest& request, int limitMs, const RequestExchange& exchange) {
+    return runHttpRequestWorker(request, limitMs, exchange);
 }
 
 }  // namespace
@@ -117,8 +113,11 @@ Bytes httpRequestWithTimeout(const TimedRequest& request) {
                                                  : kDefaultLimitSeconds * 1000;
     const auto answer = runOnRequestThread<TimedAnswer>(
         limitMs, request.keepInterfaceAlive,
-        [request, limitMs](const RequestExchange& exchange) { return runHttpRequestWorker(request, limitMs, exchange); });
+        [request, limitMs](const RequestExchange& exchange) { return httpRequestThreadEntry(request, limitMs, exchange); });
     if (!answer || !answer->finished) return {};
+    // Stored here, from an answer that came in time: an abandoned request
+    // leaves the system store alone.
+    if (request.storeCookies) storeAnswerCookies("http://" + hostOfUrl(request.address), answer->responseHeaders);
     if (request.responseHeadersOut) *request.responseHeadersOut = answer->responseHeaders;
     if (request.cookiesOut) *request.cookiesOut = answer->cookies;
     return Bytes(answer->body.begin(), answer->body.end());

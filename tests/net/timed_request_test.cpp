@@ -138,6 +138,20 @@ TEST_F(TimedRequestTest, StoredCookiesReachTheSystemStore) {
     EXPECT_NE(jar.find("storedtwo=x=y"), std::string::npos) << jar;
 }
 
+TEST_F(TimedRequestTest, AnAbandonedRequestStoresNoCookie) {
+    Answer late = okAnswer("late", {"Set-Cookie: timedlate=1; path=/"});
+    late.delayBeforeHeaders = std::chrono::milliseconds(600);
+    server.script("/late", late);
+    EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/late"), .storeCookies = true, .exactLimitMs = 200})
+                    .empty());
+    // The answer reaches the abandoned request thread meanwhile.
+    Sleep(1400);
+    char buffer[4096] = {};
+    DWORD length = sizeof buffer;
+    InternetGetCookieA("http://127.0.0.1/", nullptr, buffer, &length);
+    EXPECT_EQ(std::string(buffer).find("timedlate"), std::string::npos) << buffer;
+}
+
 TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {
     std::string zeros("a\0b\0\0c", 6);
     std::string big(3 * 1024 * 1024 + 17, '\0');
