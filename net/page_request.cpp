@@ -58,13 +58,18 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     if (!connection) return {};
 
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
-    if (!trimText(job.cookies).empty()) flags |= INTERNET_FLAG_NO_COOKIES;
     if (!job.followRedirects) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (target.secure) {
         flags = INTERNET_FLAG_SECURE;
     } else {
         flags |= INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
     }
+    // WinINet's own cookie handling stays off, for it would store an answer's
+    // cookies on this thread after the caller gave up. Where it would be on
+    // (https, or no cookies of the caller's), the store's cookies are sent by
+    // hand; the caller stores the answer's.
+    flags |= INTERNET_FLAG_NO_COOKIES;
+    const bool storeHandling = target.secure || trimText(job.cookies).empty();
     const char* method = job.post ? "POST" : "GET";
     InternetHandle request(
         HttpOpenRequestA(connection.get(), method, path.c_str(), "HTTP/1.1", nullptr, nullptr, flags, 0));
@@ -74,6 +79,10 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
         const std::string hostLine = "Host: " + target.hostLine + "\r\n";
         HttpAddRequestHeadersA(request.get(), hostLine.c_str(), static_cast<DWORD>(hostLine.size()),
                                HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    }
+    if (storeHandling) {
+        const std::string jar = storeCookiesFor(job.address);
+        if (!jar.empty()) addCookieLine(request.get(), jar);
     }
 
     std::string lines = withDefaultPageLines(job.headerLines, job.address);

@@ -21,10 +21,18 @@ constexpr int kDefaultLimitSeconds = 90;
 // Fields in the order the request thread hands them back.
 struct TimedAnswer {
     bool finished = false;
-    std::string responseHeaders;  // read when wanted, or when the cookies are wanted or stored
+    std::string responseHeaders;  // read when wanted, or for the cookies
     std::string cookies;
     std::string body;
 };
+
+// WinINet's own cookie handling stays off, for it would store an answer's
+// cookies on the request thread after the caller gave up. Where it would be
+// on, the store's cookies are sent by hand and the answer's are stored by the
+// caller.
+bool handlesStoreCookies(const TimedRequest& request) {
+    return trimText(request.cookies).empty() || request.storeCookies;
+}
 
 std::string withoutBlanks(std::string_view text) {
     std::string out;
@@ -53,8 +61,7 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     if (!connection) return {};
 
     const bool sendsCookies = !trimText(request.cookies).empty();
-    DWORD flags = INTERNET_FLAG_RELOAD;
-    if (sendsCookies && !request.storeCookies) flags |= INTERNET_FLAG_NO_COOKIES;
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES;
     InternetHandle handle(HttpOpenRequestA(connection.get(), request.method.c_str(), path.c_str(), "HTTP/1.1",
                                            nullptr, nullptr, flags, 0));
     if (!handle) return {};
@@ -66,11 +73,13 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     }
 
     std::string lines = withDefaultRequestLines(request.headerLines, request.address);
-    if (sendsCookies) {
-        const std::string cookieLine = "Cookie: " + request.cookies + "\r\n";
-        HttpAddRequestHeadersA(handle.get(), cookieLine.c_str(), static_cast<DWORD>(cookieLine.size()),
-                               HTTP_ADDREQ_FLAG_ADD);
+    std::string cookies = sendsCookies ? request.cookies : std::string();
+    const bool storeHandling = handlesStoreCookies(request);
+    if (storeHandling) {
+        const std::string jar = storeCookiesFor(request.address);
+        if (!jar.empty()) cookies = cookies.empty() ? jar : cookies + "; " + jar;
     }
+    if (!cookies.empty()) addCookieLine(handle.get(), cookies);
 
     const std::string method = upperText(request.method);
     bool sent = false;
@@ -93,7 +102,7 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     answer.body = readWholeBody(handle.get(), [&] { return exchange.abandoned(); });
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;
-    if (headersWanted || cookiesWanted || request.storeCookies) {
+    if (headersWanted || cookiesWanted || storeHandling) {
         answer.responseHeaders = sent ? rawResponseHeaders(handle.get()) : std::string();
         if (cookiesWanted) answer.cookies = cookiesJoined(answer.responseHeaders);
     }
@@ -117,7 +126,8 @@ Bytes httpRequestWithTimeout(const TimedRequest& request) {
     if (!answer || !answer->finished) return {};
     // Stored here, from an answer that came in time: an abandoned request
     // leaves the system store alone.
-    if (request.storeCookies) storeAnswerCookies("http://" + hostOfUrl(request.address), answer->responseHeaders);
+    if (handlesStoreCookies(request))
+        storeAnswerCookies("http://" + hostOfUrl(request.address), answer->responseHeaders);
     if (request.responseHeadersOut) *request.responseHeadersOut = answer->responseHeaders;
     if (request.cookiesOut) *request.cookiesOut = answer->cookies;
     return Bytes(answer->body.begin(), answer->body.end());

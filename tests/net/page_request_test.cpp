@@ -232,6 +232,23 @@ TEST_F(PageRequestTest, AnAbandonedRequestStoresNoCookie) {
     }
 }
 
+TEST_F(PageRequestTest, TheStoresCookiesGoOutUnlessTheCallerGivesCookies) {
+    InternetSetCookieA("http://127.0.0.1/", "page_jar", "1");
+    server.script("/jar", okAnswer("jar"));
+    struct Case {
+        std::string cookies;
+        bool jarSent;
+    };
+    const Case cases[] = {{"", true}, {"mine=2", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cookies);
+        EXPECT_EQ(bodyText(fetch(server.url("/jar"), {.cookies = c.cookies})), "jar");
+        const std::string sent = server.lastRequest("/jar").header("Cookie");
+        EXPECT_EQ(sent.find("page_jar=1") != std::string::npos, c.jarSent) << sent;
+        EXPECT_EQ(sent.find("mine=2") != std::string::npos, !c.cookies.empty()) << sent;
+    }
+}
+
 TEST_F(PageRequestTest, WindowMessagesAreHandledWhileWaiting) {
     Answer slow = okAnswer("slow");
     slow.delayBeforeHeaders = std::chrono::milliseconds(600);
