@@ -79,11 +79,7 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
             if (noRedirects) object.disableRedirects();
             if (!cookies.empty()) object.setRequestHeader("Cookie", cookies);
             for (const auto& [name, value] : headerPairs(headerLines)) object.setRequestHeader(name, value);
-            if (!bodyBytes.empty()) {
-                object.send(bodyBytes);
-            } else {
-                object.send(body);
-            }
+            return bodyBytes.empty() ? object.send(body) : object.send(bodyBytes);
         });
     // A request abandoned at its limit changes neither the caller's variables
     // nor the system store.

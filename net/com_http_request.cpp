@@ -47,7 +47,7 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
             object.setRequestHeader("Content-Type", "application/x-www-form-urlencoded");
             if (!cookies.empty()) object.setRequestHeader("Cookie", cookies);
             object.setTimeouts(limitMs);
-            object.send(body);
+            return object.send(body);
         });
     // A request abandoned at its limit changes none of the caller's variables.
     if (!answer) return {};

@@ -19,11 +19,12 @@ struct ComAnswer {
 };
 
 // Creates the first of progIds that can be created, lets send prepare and send
-// it, and hands back the body and the header text. send runs on the request
-// thread, possibly after the caller has given up, so it holds copies only.
+// it, and hands back the body and the header text; send says whether the
+// object's send worked. send runs on the request thread, possibly after the
+// caller has given up, so it holds copies only.
 // Nothing when no answer came within limitMs or the calling thread's cancel
 // event was set.
 std::optional<ComAnswer> runComRequest(std::span<const wchar_t* const> progIds, int limitMs, bool pumpMessages,
-                                       std::function<void(RequestObject&)> send);
+                                       std::function<bool(RequestObject&)> send);
 
 }  // namespace quorvane
