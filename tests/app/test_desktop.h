@@ -79,6 +79,9 @@ public:
     TestDesktop(const TestDesktop&) = delete;
     TestDesktop& operator=(const TestDesktop&) = delete;
 
+    // The shell folder then names a folder that does not exist.
+    void removeTheFolder() { removeFolder(folder_); }
+
     // The folder, ending in "\".
     std::string folder() const { return wideToGbk(folder_) + "\\"; }
 
