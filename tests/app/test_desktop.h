@@ -46,7 +46,7 @@ public:
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         folder_ = std::wstring(temp) + kFolderPrefix + std::to_wstring(GetCurrentProcessId());
-        removeFolder(folder_);
+        removeOurs();
         CreateDirectoryW(folder_.c_str(), nullptr);
         if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_) != ERROR_SUCCESS)
             return;
@@ -74,13 +74,10 @@ public:
                 RegDeleteValueW(key_, L"Desktop");
             RegCloseKey(key_);
         }
-        removeFolder(folder_);
+        removeOurs();
     }
     TestDesktop(const TestDesktop&) = delete;
     TestDesktop& operator=(const TestDesktop&) = delete;
-
-    // The shell folder then names a folder that does not exist.
-    void removeTheFolder() { removeFolder(folder_); }
 
     // The folder, ending in "\".
     std::string folder() const { return wideToGbk(folder_) + "\\"; }
@@ -89,6 +86,14 @@ private:
     static constexpr const wchar_t* kShellFolders =
         L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     static constexpr const wchar_t* kFolderPrefix = L"quorvane-desktop-";
+
+    // Only the program's folder goes, and then the desktop folder if it is
+    // empty: should the desktop ever be a link (Wine links a desktop that the
+    // shell creates to the Linux home), nothing else in it may be touched.
+    void removeOurs() const {
+        removeFolder(folder_ + L"\\" + gbkToWide("Karvello生成数据包"));
+        RemoveDirectoryW(folder_.c_str());
+    }
 
     void setValue(DWORD type, const BYTE* data, DWORD size) { RegSetValueExW(key_, L"Desktop", 0, type, data, size); }
 
