@@ -86,9 +86,11 @@ void applyRunEnd(const RunOutcome& outcome) {
     setRunning(false);
 }
 
+// The shell makes a desktop folder that is missing: the package folder is
+// created in it with one level only, and the package would be lost.
 std::string desktopFolder() {
     wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path);
+    SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);
     std::string folder = wideToGbk(path);
     if (!folder.ends_with("\\")) folder += "\\";
     return folder;

@@ -48,8 +48,9 @@ inline void delayItemDataAnswers(std::map<std::string, int> delayMs) {
 
 class MarketplaceRun {
 public:
-    explicit MarketplaceRun(std::string_view folderName, std::optional<std::string_view> optionsIni = {})
-        : app_(withMarketplace(folderName), optionsIni) {}
+    explicit MarketplaceRun(std::string_view folderName, std::optional<std::string_view> optionsIni = {},
+                            std::optional<std::string_view> apiAccess = {})
+        : app_(withMarketplace(folderName), optionsIni, apiAccess) {}
 
     ProgramInFolder& app() { return app_; }
     HWND operator[](std::string_view component) const { return app_[component]; }
@@ -58,12 +59,22 @@ public:
 
     // The fixture list through 导入列表 and the package file through 更改.
     void prepare() {
-        ASSERT_NE(app_.main(), nullptr);
         const std::vector<unsigned char> list = readFixture("marketplace/item_list.txt");
-        ASSERT_TRUE(writeWholeFile(app_.file("item_list.txt"), std::string(list.begin(), list.end())));
+        ASSERT_NO_FATAL_FAILURE(importList(std::string(list.begin(), list.end()), marketplaceItems().size()));
+        ASSERT_NO_FATAL_FAILURE(choosePackageFile());
+    }
+
+    // A list file of this content through 导入列表, which gives this many rows.
+    void importList(const std::string& content, std::size_t rows) {
+        ASSERT_NE(app_.main(), nullptr);
+        ASSERT_TRUE(writeWholeFile(app_.file("item_list.txt"), content));
         ASSERT_EQ(app_.importList(app_.file("item_list.txt")), "已经成功导入宝贝列表！");
-        ASSERT_TRUE(waitFor([&] { return listRows(app_["超级列表框1"]).size() == marketplaceItems().size(); }))
+        ASSERT_TRUE(waitFor([&] { return listRowCount(app_["超级列表框1"]) == static_cast<int>(rows); }))
             << "the list file was not imported";
+    }
+
+    // packagePath() through 更改.
+    void choosePackageFile() {
         pressButton(app_["添加到列表2"]);
         ASSERT_TRUE(app_.program().answerFileDialog(packagePath()));
         ASSERT_TRUE(waitFor([&] { return textOf(app_["编辑框3"]) == packagePath(); })) << textOf(app_["编辑框3"]);

@@ -1,7 +1,7 @@
 #pragma once
 // quorvane.exe copied into a fresh folder of its own, so it runs with the
-// options.ini a test gives (or none), started and shown. The folder goes
-// with the object.
+// options.ini and options\api_access.txt a test gives (or none), started and
+// shown. The folder goes with the object.
 #include "tests/support/gui_driver.h"
 #include "text/codepage.h"
 
@@ -48,17 +48,17 @@ inline bool writeWholeFile(const std::string& path, std::string_view content) {
 class ProgramInFolder {
 public:
     // folderName: GBK, under the temporary folder.
-    explicit ProgramInFolder(std::string_view folderName, std::optional<std::string_view> optionsIni = {}) {
+    explicit ProgramInFolder(std::string_view folderName, std::optional<std::string_view> optionsIni = {},
+                             std::optional<std::string_view> apiAccess = {}) {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         folder_ = wideToGbk(temp) + std::string(folderName);
         removeFolder(gbkToWide(folder_));
         exe_ = copyProgramTo(QUORVANE_EXE, folder_);
         if (exe_.empty()) return;
-        if (optionsIni) {
-            CreateDirectoryW(gbkToWide(folder_ + "\\options").c_str(), nullptr);
-            if (!writeWholeFile(optionsPath(), *optionsIni)) return;
-        }
+        if (optionsIni || apiAccess) CreateDirectoryW(gbkToWide(folder_ + "\\options").c_str(), nullptr);
+        if (optionsIni && !writeWholeFile(optionsPath(), *optionsIni)) return;
+        if (apiAccess && !writeWholeFile(folder_ + "\\options\\api_access.txt", *apiAccess)) return;
         program_ = std::make_unique<GuiProgram>(exe_, folder_);
         main_ = program_->waitForWindow("Quorvane V3.60");
     }

@@ -362,6 +362,8 @@ std::vector<std::vector<std::string>> listRows(HWND listView) {
     return rows;
 }
 
+int listRowCount(HWND listView) { return static_cast<int>(sendTo(listView, LVM_GETITEMCOUNT, 0, 0)); }
+
 std::vector<int> selectedRows(HWND listView) {
     std::vector<int> rows;
     for (int row = -1;;) {

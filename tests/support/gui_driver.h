@@ -85,6 +85,7 @@ void rightClick(HWND control, POINT at);
 // List views in report view, read through the program's own memory.
 std::vector<std::string> listColumns(HWND listView);
 std::vector<std::vector<std::string>> listRows(HWND listView);
+int listRowCount(HWND listView);
 std::vector<int> selectedRows(HWND listView);
 bool selectRows(HWND listView, const std::vector<int>& rows);  // exactly these rows, the first one focused
 POINT rowPoint(HWND listView, int row);                          // a point inside the row
