@@ -1,3 +1,4 @@
+#include "app/handlers/handlers.h"
 #include "app/runtime/runtime.h"
 #include "app/windows/templates.h"
 
@@ -6,5 +7,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     quorvane::ui::startRuntime();
     if (!quorvane::ui::loadWindow(quorvane::mainWindowTemplate())) return 1;
-    return quorvane::ui::runMessageLoop();
+    const int exitCode = quorvane::ui::runMessageLoop();
+    quorvane::stopRunAtExit();
+    return exitCode;
 }

@@ -24,6 +24,23 @@ inline constexpr std::string_view kApiAccessFileName = "api_access.txt";
 ApiAccessList parseApiAccessList(std::string_view text);
 ApiAccessList builtInApiAccessList();
 
+// A worker's place in the access records: every worker begins with the first
+// record and goes through the list in order, wrapping round, on its own.
+// The list must not be empty and must outlive the rotation.
+class AccessRotation {
+public:
+    explicit AccessRotation(const ApiAccessList& list) : list_(list) {}
+
+    const ApiAccessRecord& next() {
+        if (position_ == list_.size()) position_ = 0;
+        return list_[position_++];
+    }
+
+private:
+    const ApiAccessList& list_;
+    std::size_t position_ = 0;
+};
+
 // optionsFolder ends with "\". A file that exists but cannot be read counts
 // as one without records.
 ApiAccessList loadApiAccessList(const std::wstring& optionsFolder);

@@ -17,6 +17,17 @@ namespace {
 
 std::string number(int n) { return std::to_string(n); }
 
+// What the exception being handled says, for its log line.
+std::string exceptionText() {
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "未知错误";
+    }
+}
+
 }  // namespace
 
 CollectionRun::CollectionRun(std::vector<CollectionRow> rows, ApiAccessList access, CollectionSeams seams,
@@ -34,8 +45,20 @@ CollectionRun::~CollectionRun() {
 }
 
 void CollectionRun::start() {
-    for (int worker = 1; worker <= kWorkers; ++worker)
-        std::thread([self = shared_from_this(), worker] { self->collectItems(worker); }).detach();
+    for (int worker = 1; worker <= kWorkers; ++worker) {
+        {
+            std::lock_guard lock(gateLock_);
+            ++threadsRunning_;
+        }
+        try {
+            std::thread([self = shared_from_this(), worker] { self->collectionThreadEntry(worker); }).detach();
+        } catch (...) {
+            // A worker that cannot start has taken nothing; it still counts
+            // as finished, or the run would never end.
+            logFailure("线程：" + number(worker) + "  无法启动！");
+            finishWorker(worker, 0);
+        }
+    }
 }
 
 void CollectionRun::pause() {
@@ -67,9 +90,14 @@ void CollectionRun::emit(const std::function<void()>& effect) {
     effect();
 }
 
-RunOutcome CollectionRun::outcome(bool written) {
+void CollectionRun::logFailure(const std::string& message) {
+    if (seams_.log) emit([&] { seams_.log(message); });
+}
+
+RunOutcome CollectionRun::outcome(RunEnding ending, bool written) {
     std::lock_guard lock(state_.lock);
     RunOutcome result;
+    result.ending = ending;
     result.copiedRows = copiedRows_;
     std::sort(result.copiedRows.begin(), result.copiedRows.end());
     result.total = state_.RunTotal;
@@ -79,7 +107,7 @@ RunOutcome CollectionRun::outcome(bool written) {
     return result;
 }
 
-bool CollectionRun::stop(bool writePackage, RunOutcome& result) {
+bool CollectionRun::stop(bool writePackage) {
     {
         std::lock_guard lock(state_.lock);
         if (state_.runEndClaimed) return false;
@@ -88,20 +116,47 @@ bool CollectionRun::stop(bool writePackage, RunOutcome& result) {
     {
         std::lock_guard lock(gateLock_);
         stopping_ = true;
+        ++threadsRunning_;
     }
     SetEvent(cancel_);
     gate_.notify_all();
-    // Abandoned requests return at once; a step that computes a while longer
-    // is waited for a bounded time and then left to end by itself.
-    waitUntilWorkersLeft(10000);
+    try {
+        std::thread([self = shared_from_this(), writePackage] { self->finishStop(writePackage); }).detach();
+    } catch (...) {
+        finishStop(writePackage);
+    }
+    return true;
+}
+
+// Abandoned requests return at once; a step that computes a while longer is
+// waited for a bounded time and then left to end by itself: the package copy
+// is taken under the run lock, so it holds whole rows only.
+void CollectionRun::finishStop(bool writePackage) {
+    waitUntilWorkersLeft(kStopWaitMs);
     {
         std::lock_guard lock(state_.lock);
         state_.FailureCount = state_.RunTotal - state_.SuccessCount;
     }
     bool written = false;
-    if (writePackage) written = writeDataPackage(state_, {.caller = PackageCaller::StopHandler}, seams_.writer);
-    result = outcome(written);
-    return true;
+    try {
+        if (writePackage) written = writeDataPackage(state_, {.caller = PackageCaller::StopHandler}, seams_.writer);
+    } catch (...) {
+        written = false;
+    }
+    const RunOutcome result =
+        outcome(writePackage ? RunEnding::StopWithPackage : RunEnding::StopWithoutPackage, written);
+    if (seams_.runEnded) seams_.runEnded(result);
+    {
+        std::lock_guard lock(gateLock_);
+        --threadsRunning_;
+    }
+    gate_.notify_all();
+}
+
+bool CollectionRun::endForExit(int limitMs) {
+    stop(false);
+    std::unique_lock lock(gateLock_);
+    return gate_.wait_for(lock, std::chrono::milliseconds(limitMs), [&] { return threadsRunning_ == 0; });
 }
 
 bool CollectionRun::waitUntilWorkersLeft(int limitMs) {
@@ -109,16 +164,27 @@ bool CollectionRun::waitUntilWorkersLeft(int limitMs) {
     return gate_.wait_for(lock, std::chrono::milliseconds(limitMs), [&] { return workersLeft_ == kWorkers; });
 }
 
-void CollectionRun::collectItems(int worker) {
+// No exception may end the program from a worker: the item in hand fails,
+// and a worker that cannot go on still counts as finished.
+void CollectionRun::collectionThreadEntry(int worker) {
+    int lastItem = 0;
+    try {
+        lastItem = collectItems(worker);
+    } catch (...) {
+        logFailure("线程：" + number(worker) + "  出错退出：" + exceptionText());
+    }
+    finishWorker(worker, lastItem);
+}
+
+int CollectionRun::collectItems(int worker) {
     ComScope com;
     setRequestCancelEvent(cancel_);
     WorkerRegexes regexes;
-    std::size_t access = 0;
+    AccessRotation access(access_);
     int k = 0;
     const int total = state_.RunTotal;
     while (waitWhilePaused() && !access_.empty()) {
-        if (access == access_.size()) access = 0;
-        const ApiAccessRecord& record = access_[access++];
+        const ApiAccessRecord& record = access.next();
         {
             std::lock_guard lock(state_.lock);
             if (state_.NextItemCounter >= state_.RunTotal) break;
@@ -131,24 +197,31 @@ void CollectionRun::collectItems(int worker) {
                                       worker, k, total};
         progress.log("线程：" + number(worker) + "  开始下载 第：" + number(k) + "/" + number(total) +
                      " 个宝贝:" + row.name);
-        const Bytes data = fetchItemData(row.itemId, record.key, record.secret, limit_);
-        if (!waitWhilePaused()) break;
-        ItemFields item;
-        item.itemId = row.itemId;
-        const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
-        if (!waitWhilePaused()) break;
-        const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
-        if (check == PageFieldsCheck::Ok && appendPackageRow(item, format, state_)) {
-            {
-                std::lock_guard lock(state_.lock);
-                copiedRows_.push_back(k - 1);
+        try {
+            const Bytes data = fetchItemData(row.itemId, record.key, record.secret, limit_);
+            if (!waitWhilePaused()) break;
+            ItemFields item;
+            item.itemId = row.itemId;
+            const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
+            if (!waitWhilePaused()) break;
+            const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
+            // The row and its record as copied are one step, so that a stop can
+            // never see one without the other.
+            if (check == PageFieldsCheck::Ok &&
+                appendPackageRow(item, format, state_, [&] { copiedRows_.push_back(k - 1); })) {
+                if (seams_.rowCopied) emit([&] { seams_.rowCopied(k - 1); });
             }
-            if (seams_.rowCopied) emit([&] { seams_.rowCopied(k - 1); });
+        } catch (...) {
+            progress.log("线程：" + number(worker) + "  第：" + number(k) + "/" + number(total) + " 个宝贝 出错：" +
+                         exceptionText());
         }
         progress.log(" 线程：" + number(worker) + " 第：" + number(k) + "/" + number(total) + " 个宝贝 下载完成！");
     }
     setRequestCancelEvent(nullptr);
+    return k;
+}
 
+void CollectionRun::finishWorker(int worker, int lastItem) {
     bool endsRun = false;
     {
         std::lock_guard lock(state_.lock);
@@ -160,14 +233,20 @@ void CollectionRun::collectItems(int worker) {
         }
     }
     if (endsRun) {
-        const bool written =
-            writeDataPackage(state_, {.caller = PackageCaller::LastWorker, .workerNumber = worker, .lastItemNumber = k},
-                             seams_.writer);
-        if (seams_.runEnded) seams_.runEnded(outcome(written));
+        bool written = false;
+        try {
+            written = writeDataPackage(
+                state_, {.caller = PackageCaller::LastWorker, .workerNumber = worker, .lastItemNumber = lastItem},
+                seams_.writer);
+        } catch (...) {
+            logFailure("  数据包写入出错：" + exceptionText());
+        }
+        if (seams_.runEnded) seams_.runEnded(outcome(RunEnding::LastWorker, written));
     }
     {
         std::lock_guard lock(gateLock_);
         ++workersLeft_;
+        --threadsRunning_;
     }
     gate_.notify_all();
 }

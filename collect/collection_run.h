@@ -4,7 +4,9 @@
 // finishes last writes the package. Pause and stop are cooperative: workers
 // wait and leave at safe points between steps, and a stop abandons the
 // requests in flight instead of killing threads, which could leave a lock of
-// the allocator, WinINet or COM held for good.
+// the allocator, WinINet or COM held for good. Nothing here waits on the
+// interface thread, and the interface thread never waits on a worker except
+// at program exit.
 #include "collect/api_access.h"
 #include "collect/package_writer.h"
 #include "collect/request_limit.h"
@@ -23,8 +25,15 @@ struct CollectionRow {
     std::string itemId;
 };
 
+enum class RunEnding {
+    LastWorker,          // every row was taken and worked on
+    StopWithPackage,     // stopped; the rows finished so far were written
+    StopWithoutPackage,  // stopped; nothing written
+};
+
 // How a run ended, for the interface: the rows to remove and the counts.
 struct RunOutcome {
+    RunEnding ending = RunEnding::LastWorker;
     std::vector<int> copiedRows;  // positions in the list as the run started, ascending
     int total = 0;
     int succeeded = 0;
@@ -39,8 +48,8 @@ struct CollectionSeams {
     std::function<void(int row)> rowCopied;  // select the row of a copied item
     std::function<int()> packageFormat;      // the saved layout mirror, 4 or 5
     PackageWriterSeams writer;
-    // After the last worker's package write: remove the rows, show the
-    // summary, back to idle.
+    // Once per run, after its end work: the last worker's package write, or
+    // a stop's once its workers have left. Called on a thread of the run.
     std::function<void(const RunOutcome&)> runEnded;
 };
 
@@ -60,18 +69,30 @@ public:
     void resume();
 
     // Ends the run early unless its last worker has claimed the end already
-    // (then false, and that end completes by itself). The workers are
-    // stopped first; with writePackage the finished rows are then written.
-    bool stop(bool writePackage, RunOutcome& outcome);
+    // (then false, and that end completes by itself). Returns at once: the
+    // workers' requests are abandoned, and once they have left (or after a
+    // bounded wait for a step that computes on) the finished rows are
+    // written when asked and runEnded reports the outcome.
+    bool stop(bool writePackage);
 
-    // True once every worker has left (tests and the stop use it).
+    // For program exit: stops the run without a package unless it has
+    // ended, and waits at most limitMs until no thread of the run is left.
+    bool endForExit(int limitMs);
+
+    // True once every worker has left.
     bool waitUntilWorkersLeft(int limitMs);
 
+    static constexpr int kStopWaitMs = 10000;
+
 private:
-    void collectItems(int worker);
+    void collectionThreadEntry(int worker);
+    int collectItems(int worker);  // the last item number taken, 0 for none
+    void finishWorker(int worker, int lastItem);
+    void finishStop(bool writePackage);
     bool waitWhilePaused();  // false when the run is stopping
     void emit(const std::function<void()>& effect);
-    RunOutcome outcome(bool written);
+    RunOutcome outcome(RunEnding ending, bool written);
+    void logFailure(const std::string& message);
 
     std::vector<CollectionRow> rows_;
     ApiAccessList access_;
@@ -85,6 +106,7 @@ private:
     bool paused_ = false;
     bool stopping_ = false;
     int workersLeft_ = 0;
+    int threadsRunning_ = 0;  // workers and the stop's finisher
     void* cancel_;  // set when stopping: ends the requests in flight
 };
 

@@ -1,6 +1,7 @@
 #include "collect/item_page_fields.h"
 
 #include "collect/field_checks.h"
+#include "collect/package_format.h"
 #include "collect/unicode_escapes.h"
 #include "net/host_map.h"
 #include "net/page_request.h"
@@ -8,6 +9,7 @@
 #include "text/extract.h"
 #include "text/search.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvane {
@@ -29,6 +31,23 @@ void log(const WorkerProgress& progress, const std::string& message) {
 }
 
 std::string number(int n) { return std::to_string(n); }
+
+// Both stock markers that end at the next "," leave what stands between the
+// digits and that comma: a stock written last in its object keeps its "}"
+// ("9}"), a quoted one its quotes. Such a cut is trimmed to its digits; any
+// other text stays as it was found.
+std::string stockDigits(const std::string& text) {
+    constexpr std::string_view digits = "0123456789";
+    constexpr std::string_view leftoversBefore = " \t\r\n\"";
+    constexpr std::string_view leftoversAfter = " \t\r\n\"}";
+    const std::string_view cut(text);
+    const std::size_t first = cut.find_first_of(digits);
+    if (first == std::string_view::npos) return text;
+    const std::size_t end = std::min(cut.find_first_not_of(digits, first), cut.size());
+    const bool onlyLeftovers = cut.substr(0, first).find_first_not_of(leftoversBefore) == std::string_view::npos &&
+                               cut.substr(end).find_first_not_of(leftoversAfter) == std::string_view::npos;
+    return onlyLeftovers ? text.substr(first, end - first) : text;
+}
 
 void setDefaults(ItemFields& item) {
     item.valid_thru = "7";
@@ -70,7 +89,7 @@ void readTmallFields(ItemFields& item, WorkerRegexes& regexes) {
     }
     setLocation(item, textBetween(item.pageText, "region#引号 value=#引号", "#引号"));
     item.price = textBetween(item.pageText, "reservePrice#引号:#引号", "#引号");
-    item.num = textBetween(item.pageText, "quantity#引号:", ",");
+    item.num = stockDigits(textBetween(item.pageText, "quantity#引号:", ","));
 }
 
 std::string stockServiceAddress(const std::string& pageText) {
@@ -128,14 +147,13 @@ void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes, const RequestLim
     item.num = textBetween(item.stockAnswer, "stock#引号:        #引号", "#引号");
     if (item.num.empty())
         item.num = textBetween(item.stockAnswer, "stock#引号:                                    #引号", "#引号");
-    if (item.num.empty()) item.num = textBetween(item.stockAnswer, "sellableQuantity#引号:", ",");
+    if (item.num.empty()) item.num = stockDigits(textBetween(item.stockAnswer, "sellableQuantity#引号:", ","));
 }
 
-PageFieldsCheck checkBareFields(const ItemFields& item) {
-    if (!item.cid.empty() && !isDigitText(item.cid)) return PageFieldsCheck::BadCategoryId;
-    if (!item.price.empty() && !isPriceText(item.price)) return PageFieldsCheck::BadPrice;
-    if (!item.num.empty() && !isDigitText(item.num)) return PageFieldsCheck::BadStock;
-    return PageFieldsCheck::Ok;
+void logRefusal(const WorkerProgress& progress, const UnsafeBareField& field) {
+    log(progress, "线程：" + number(progress.worker) + "  放弃 第：" + number(progress.itemNumber) + "/" +
+                      number(progress.total) + " 个宝贝   " + std::string(field.column) + "字段" +
+                      std::string(field.reason) + "，不能写入数据包！");
 }
 
 }  // namespace
@@ -150,8 +168,12 @@ std::string itemPageText(const Bytes& itemData) {
 
 PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, WorkerRegexes& regexes,
                                    const WorkerProgress& progress, const RequestLimit& limit) {
-    // The id goes into the stock request's Referer line.
-    if (!isDigitText(item.itemId)) return PageFieldsCheck::BadItemId;
+    // The id goes into the stock request's Referer line. It is the first
+    // value unsafeBareField looks at, so the refusal names it.
+    if (!isDigitText(item.itemId)) {
+        logRefusal(progress, *unsafeBareField(item));
+        return PageFieldsCheck::BadItemId;
+    }
 
     item.pageText = itemPageText(itemData);
     item.isTmall = findLeft(item.pageText, "天猫Tmall") != -1;
@@ -178,7 +200,11 @@ PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, Work
     item.input_custom_cpv.clear();
     item.inputPids.clear();
     item.inputValues.clear();
-    return checkBareFields(item);
+    if (const std::optional<UnsafeBareField> unsafe = unsafeBareField(item)) {
+        logRefusal(progress, *unsafe);
+        return PageFieldsCheck::UnsafeBareField;
+    }
+    return PageFieldsCheck::Ok;
 }
 
 std::string decodeTitleEntities(std::string_view text) {

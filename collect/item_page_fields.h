@@ -13,11 +13,12 @@
 namespace quorvane {
 
 // Why an item cannot go on. Missing data is no reason (the fields stay
-// empty); a bare field that does not hold what it claims is.
-enum class PageFieldsCheck { Ok, BadItemId, BadCategoryId, BadPrice, BadStock };
+// empty); a value that would break its bare package column is.
+enum class PageFieldsCheck { Ok, BadItemId, UnsafeBareField };
 
 // item.itemId must be set. The fields are filled whatever the result, except
-// that an item id that is not digits stops the step before any request.
+// that an item id that is not digits stops the step before any request. A
+// refused item gets a log line that names the field and the reason.
 [[nodiscard]] PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, WorkerRegexes& regexes,
                                                  const WorkerProgress& progress, const RequestLimit& limit = {});
 

@@ -30,19 +30,17 @@ public:
         row_ += QuotePlaceholder;
         return *this;
     }
-    // Constants and checked numbers.
+    // Constants and checked page values.
     RowBuilder& bare(std::string_view value) {
         separate();
-        row_ += value;
+        row_ += doubledBars(value);
         return *this;
     }
     // Page values meant to stand bare: quoted only when bare they would
     // break the row.
     RowBuilder& bareText(std::string_view value) {
         if (needsQuotes(value)) return quoted(value);
-        separate();
-        row_ += doubledBars(value);
-        return *this;
+        return bare(value);
     }
     RowBuilder& empty() { return bare(""); }
     std::string finish() { return std::move(row_) + "\r\n"; }
@@ -92,17 +90,30 @@ std::string row5X(const ItemFields& f) {
 
 }  // namespace
 
-std::string_view invalidNumericField(const ItemFields& fields) {
-    // Empty category, price and stock are missing data, not wrong data.
-    if (!isDigitText(fields.itemId)) return "itemId";
-    if (!fields.cid.empty() && !isDigitText(fields.cid)) return "cid";
-    if (!fields.price.empty() && !isPriceText(fields.price)) return "price";
-    if (!fields.num.empty() && !isDigitText(fields.num)) return "num";
+std::string_view bareValueFault(std::string_view value) {
+    if (value.find('"') != std::string_view::npos) return "含双引号";
+    if (value.find_first_of("\r\n") != std::string_view::npos) return "含换行符";
+    if (value.find(',') != std::string_view::npos) return "含逗号";
+    // The package text keeps the placeholder for the quotes of its quoted
+    // fields; a bare value that holds it is a page cut gone astray.
+    if (value.find(QuotePlaceholder) != std::string_view::npos) return "含引号占位符|*|";
     return "";
 }
 
+std::optional<UnsafeBareField> unsafeBareField(const ItemFields& fields) {
+    constexpr std::string_view notDigits = "不是数字";
+    if (!isDigitText(fields.itemId)) return UnsafeBareField{"数字ID", notDigits};
+    // Empty category, price and stock are missing data, not wrong data.
+    if (!fields.cid.empty() && !isDigitText(fields.cid)) return UnsafeBareField{"宝贝类目", notDigits};
+    if (const std::string_view fault = bareValueFault(fields.price); !fault.empty())
+        return UnsafeBareField{"宝贝价格", fault};
+    if (const std::string_view fault = bareValueFault(fields.num); !fault.empty())
+        return UnsafeBareField{"宝贝数量", fault};
+    return std::nullopt;
+}
+
 std::optional<std::string> buildPackageRow(const ItemFields& fields, int packageFormat) {
-    if (fields.title.empty() || !invalidNumericField(fields).empty()) return std::nullopt;
+    if (fields.title.empty() || unsafeBareField(fields)) return std::nullopt;
     return packageFormat == 4 ? row4X(fields) : row5X(fields);
 }
 

@@ -39,14 +39,27 @@ inline constexpr std::string_view PackageHeader5X =
 static_assert(PackageHeader4X.size() == 396);
 static_assert(PackageHeader5X.size() == 1051);
 
-// The first bare numeric field of the item that does not hold what its
-// column claims ("itemId", "cid", "price" or "num"), or "" when all do. The
-// item id must be digits; cid and num digits or empty, price a decimal
-// number or empty (empty is what a missing page marker leaves).
-std::string_view invalidNumericField(const ItemFields& fields);
+// A page value that cannot be written in its bare column, and why.
+struct UnsafeBareField {
+    std::string_view column;  // the column's name, as the 4.X header gives it
+    std::string_view reason;
+    bool operator==(const UnsafeBareField&) const = default;
+};
+
+// Why a value cannot stand bare in a row, or "" when it can: a double quote,
+// a line break, a comma or the placeholder. Anything else is written as the
+// page gives it ("699.00 - 799.00", "10件").
+std::string_view bareValueFault(std::string_view value);
+
+// The first of the item's bare page values, in the order 数字ID, 宝贝类目,
+// 宝贝价格, 宝贝数量, that cannot stand in the row, or nothing. The item id and the
+// category id must be digits (the category id may be missing), because they
+// also name files and go into addresses; price and stock only need to pass
+// bareValueFault.
+std::optional<UnsafeBareField> unsafeBareField(const ItemFields& fields);
 
 // The item's row in the layout of packageFormat (4 or 5), ending with CRLF;
-// nothing when the title is empty or a numeric field is invalid.
+// nothing when the title is empty or a bare value is unsafe.
 std::optional<std::string> buildPackageRow(const ItemFields& fields, int packageFormat);
 
 // A value as it stands between two placeholders: every run of double quotes

@@ -19,12 +19,17 @@ void logFailedValues(const LogSink& log, std::string_view step, int failedValues
 
 }  // namespace
 
-bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run) {
+bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run,
+                      const std::function<void()>& alsoUnderLock) {
     const std::optional<std::string> row = buildPackageRow(fields, packageFormat);
     if (!row) return false;
     std::lock_guard guard(run.lock);
+    // Once the run's end is claimed its package text is final: a worker that
+    // a stop left computing must not add a row that the file will not hold.
+    if (run.runEndClaimed) return false;
     run.PackageText += *row;
     ++run.SuccessCount;
+    if (alsoUnderLock) alsoUnderLock();
     return true;
 }
 

@@ -13,10 +13,14 @@ namespace quorvane {
 
 inline constexpr std::string_view PackagePathHint = "点‘更改’可设置数据包保存位置，如不设置，默认保存在桌面！";
 
-// Appends the item's row (layout of packageFormat, 4 or 5) to PackageText and
-// counts the success, both under the run lock. False, and nothing appended,
-// when the title is empty or a numeric field does not hold a number.
-bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run);
+// Appends the item's row (layout of packageFormat, 4 or 5) to PackageText,
+// counts the success and calls alsoUnderLock, all in one hold of the run
+// lock, so that what the caller records of the row (that its item was
+// copied) can never be seen apart from the row. False, and nothing appended
+// or called, when the title is empty, a bare value is unsafe or the run's
+// end has been claimed.
+bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run,
+                      const std::function<void()>& alsoUnderLock = {});
 
 enum class PackageCaller { LastWorker, StopHandler };
 

@@ -1,15 +1,20 @@
 #include "net/browser_cookies.h"
 #include "net/com_request.h"
+#include "net/com_request_thread.h"
 #include "net/cookies.h"
 #include "net/request_lines.h"
-#include "net/request_object.h"
 #include "net/url.h"
 #include "text/search.h"
+
+#include <optional>
 
 namespace quorvane {
 namespace {
 
 constexpr int kDefaultTimeoutMs = 15000;
+// The object's own time-outs are ignored under Wine; the wait is bounded by
+// the longest of WinHttp's own finite ones, its connect time-out.
+constexpr int kObjectsOwnLimitMs = 60000;
 
 std::string valueOr(const std::string* variable) { return variable ? *variable : std::string(); }
 
@@ -38,47 +43,53 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request) {
 
 Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
                                    std::span<const wchar_t* const> requestObjects) {
-    const ComScope com;
-    std::string& address = *request.address;
+    std::string address = *request.address;
     if (!address.starts_with("http")) address = "http://" + address;
-    RequestObject object = RequestObject::create(requestObjects);
-    if (!object) return {};
-
     std::string method = upperText(valueOr(request.method));
     if (method.empty()) method = "GET";
-    store(request.method, method);
-    if (request.timeLimit != 1) {
-        object.setTimeouts(request.timeLimit < 1 ? kDefaultTimeoutMs : request.timeLimit * 1000);
+    // Nothing set: the object keeps its own time-outs.
+    std::optional<int> timeoutMs;
+    if (request.exactLimitMs) {
+        timeoutMs = *request.exactLimitMs;
+    } else if (request.timeLimit != 1) {
+        timeoutMs = request.timeLimit < 1 ? kDefaultTimeoutMs : request.timeLimit * 1000;
     }
-    const std::string proxy = valueOr(request.proxy);
-    if (!proxy.empty()) {
-        object.setProxy(proxy);
-        const std::string userName = valueOr(request.proxyUserName);
-        if (!userName.empty()) object.setProxyCredentials(userName, valueOr(request.proxyPassword));
-    }
-    object.open(method, address);
-    if (request.noRedirects != 0) object.disableRedirects();
-
     std::string headerLines = valueOr(request.headerLines);
     if (headerLines.empty()) headerLines = defaultBrowserHeaderBlock(address);
-    store(request.headerLines, headerLines);
 
     // The caller's cookies replace the store's cookies of the same name.
     const std::string domain = domainOfUrl(address, true);
     std::string cookies = readBrowserCookies(domain);
     std::string given = valueOr(request.cookies);
     mergeCookies(cookies, given);
-    if (!cookies.empty()) object.setRequestHeader("Cookie", cookies);
-    for (const auto& [name, value] : headerPairs(headerLines)) object.setRequestHeader(name, value);
 
-    if (request.bodyBytes && !request.bodyBytes->empty()) {
-        object.send(*request.bodyBytes);
-    } else {
-        object.send(valueOr(request.body));
-    }
+    const auto answer = runComRequest(
+        requestObjects, timeoutMs.value_or(kObjectsOwnLimitMs), true,
+        // Copies only: none of the caller's variables may be reached from there.
+        [address, method, timeoutMs, headerLines, cookies, noRedirects = request.noRedirects != 0,
+         body = valueOr(request.body), bodyBytes = request.bodyBytes ? *request.bodyBytes : Bytes(),
+         proxy = valueOr(request.proxy), userName = valueOr(request.proxyUserName),
+         password = valueOr(request.proxyPassword)](RequestObject& object) {
+            if (timeoutMs) object.setTimeouts(*timeoutMs);
+            if (!proxy.empty()) {
+                object.setProxy(proxy);
+                if (!userName.empty()) object.setProxyCredentials(userName, password);
+            }
+            object.open(method, address);
+            if (noRedirects) object.disableRedirects();
+            if (!cookies.empty()) object.setRequestHeader("Cookie", cookies);
+            for (const auto& [name, value] : headerPairs(headerLines)) object.setRequestHeader(name, value);
+            return bodyBytes.empty() ? object.send(body) : object.send(bodyBytes);
+        });
+    // A request abandoned at its limit changes neither the caller's variables
+    // nor the system store.
+    if (!answer) return {};
+    *request.address = address;
+    if (answer->noObject) return {};
 
-    Bytes body = object.responseBody();
-    const std::string headers = object.allResponseHeaders();
+    store(request.method, method);
+    store(request.headerLines, headerLines);
+    const std::string& headers = answer->responseHeaders;
     store(request.responseHeaders, headers);
     std::string answerCookies = cookieList(headers);
     mergeCookies(cookies, answerCookies);
@@ -93,7 +104,7 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
             *request.redirectAddress = headers;
         }
     }
-    return body;
+    return answer->body;
 }
 
 }  // namespace quorvane

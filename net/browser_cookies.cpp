@@ -40,4 +40,19 @@ void writeBrowserCookies(std::string_view addressOrDomain, std::string_view cook
     }
 }
 
+std::string storeCookiesFor(const std::string& address) {
+    DWORD length = 0;
+    if (!InternetGetCookieA(address.c_str(), nullptr, nullptr, &length) || length == 0) return {};
+    std::string buffer(length, '\0');
+    if (!InternetGetCookieA(address.c_str(), nullptr, buffer.data(), &length)) return {};
+    return buffer.substr(0, buffer.find('\0'));
+}
+
+void storeAnswerCookies(const std::string& address, std::string_view headers) {
+    for (const std::string& line : splitText(headers, "\r\n")) {
+        if (auto cookie = storeCookieOfSetCookieLine(line))
+            InternetSetCookieA(address.c_str(), cookie->name.c_str(), cookie->data.c_str());
+    }
+}
+
 }  // namespace quorvane

@@ -1,8 +1,12 @@
 #pragma once
-// Synchronous HTTP requests through a COM request object on the calling
-// thread (WinHttp.WinHttpRequest.5.1, else MSXML2.ServerXMLHTTP.6.0 or .5.0).
+// HTTP requests through a COM request object (WinHttp.WinHttpRequest.5.1,
+// else MSXML2.ServerXMLHTTP.6.0 or .5.0), made on a request thread that the
+// caller waits for at most the time limit; the calling thread's cancel event
+// (setRequestCancelEvent) ends the wait at once. The caller's variables
+// change only when the answer came in time.
 #include "text/types.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,10 +20,11 @@ struct ComRequest {
     std::string cookies;             // a Cookie header when not empty
     std::string* cookiesOut = nullptr;  // the answer's cookies are appended, "a=1; b=2"
     std::string proxy;
-    int timeLimit = 0;               // seconds for each of the four time-outs; 0 means 15
+    int timeLimit = 0;               // seconds, for each of the four time-outs and the whole wait; 0 means 15
     std::string proxyUserName;
     std::string proxyPassword;
     std::string* referrer = nullptr;  // empty becomes the address, in the caller's variable too
+    std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
 };
 
 // The body (any status); empty when no object can be created (after a message
@@ -43,16 +48,18 @@ struct BrowserCookieRequest {
     std::string* headerLines = nullptr;     // empty: the default block
     std::string* redirectAddress = nullptr;  // out: Location, else the whole header text
     int noRedirects = 0;
-    int timeLimit = 0;                // below 1: 15 s; exactly 1: the object's own
+    int timeLimit = 0;                // below 1: 15 s; exactly 1: the object's own (a 60 s wait)
     std::string* responseHeaders = nullptr;  // out
     Bytes* bodyBytes = nullptr;       // sent instead of body when not empty
     std::string* proxy = nullptr;
     std::string* proxyUserName = nullptr;
     std::string* proxyPassword = nullptr;
     std::string* credentialsExtra = nullptr;  // taken by none of the request objects
+    std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
 };
 
 // Carries the system cookie store of the address's domain through the request.
+// It serves the interface thread, so window messages are processed while it waits.
 Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request);
 Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
                                    std::span<const wchar_t* const> requestObjects);

@@ -1,5 +1,6 @@
 #include "net/page_request.h"
 
+#include "net/browser_cookies.h"
 #include "net/cookies.h"
 #include "net/host_map.h"
 #include "net/request_lines.h"
@@ -57,13 +58,18 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     if (!connection) return {};
 
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
-    if (!trimText(job.cookies).empty()) flags |= INTERNET_FLAG_NO_COOKIES;
     if (!job.followRedirects) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (target.secure) {
         flags = INTERNET_FLAG_SECURE;
     } else {
         flags |= INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
     }
+    // WinINet's own cookie handling stays off, for it would store an answer's
+    // cookies on this thread after the caller gave up. Where it would be on
+    // (https, or no cookies of the caller's), the store's cookies are sent by
+    // hand; the caller stores the answer's.
+    flags |= INTERNET_FLAG_NO_COOKIES;
+    const bool storeHandling = target.secure || trimText(job.cookies).empty();
     const char* method = job.post ? "POST" : "GET";
     InternetHandle request(
         HttpOpenRequestA(connection.get(), method, path.c_str(), "HTTP/1.1", nullptr, nullptr, flags, 0));
@@ -73,6 +79,10 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
         const std::string hostLine = "Host: " + target.hostLine + "\r\n";
         HttpAddRequestHeadersA(request.get(), hostLine.c_str(), static_cast<DWORD>(hostLine.size()),
                                HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    }
+    if (storeHandling) {
+        const std::string jar = storeCookiesFor(job.address);
+        if (!jar.empty()) addCookieLine(request.get(), jar);
     }
 
     std::string lines = withDefaultPageLines(job.headerLines, job.address);
@@ -98,13 +108,12 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     // A request that got no answer (a refused connection) has no header block.
     if (sent) answer.responseHeaders = rawResponseHeaders(request.get());
     answer.cookies = cookiesEachClosed(answer.responseHeaders);
-    // Every received cookie goes into the system store, attributes and all.
-    const std::string storeAddress = "http://" + host;
-    for (const std::string& line : splitText(answer.responseHeaders, "\r\n")) {
-        if (auto cookie = storeCookieOfSetCookieLine(line))
-            InternetSetCookieA(storeAddress.c_str(), cookie->name.c_str(), cookie->data.c_str());
-    }
     return answer;
+}
+
+// The request thread's part of one call.
+PageAnswer webPageThreadEntry(const PageJob& job, const RequestExchange& exchange) {
+    return runWebPageWorker(job, exchange);
 }
 
 }  // namespace
@@ -127,8 +136,12 @@ Bytes fetchWebPage(const PageRequest& request) {
                                        : kDefaultLimitSeconds * 1000;
 
     const auto answer = runOnRequestThread<PageAnswer>(
-        job.limitMs, true, [job](const RequestExchange& exchange) { return runWebPageWorker(job, exchange); });
+        job.limitMs, true, [job](const RequestExchange& exchange) { return webPageThreadEntry(job, exchange); });
     if (!answer) return Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end());
+
+    // Every received cookie goes into the system store, attributes and all;
+    // here, so that an abandoned request stores none.
+    storeAnswerCookies("http://" + stripHttpsScheme(address), answer->responseHeaders);
 
     if (request.responseHeadersOut) *request.responseHeadersOut = upToZero(answer->responseHeaders);
     if (request.cookiesOut) *request.cookiesOut = upToZero(answer->cookies);

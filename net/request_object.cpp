@@ -112,16 +112,16 @@ void RequestObject::setRequestHeader(std::string_view name, std::string_view val
     comCall(object_.get(), L"setRequestHeader", ignored, {&key.value(), &text.value()});
 }
 
-void RequestObject::send(std::string_view body) {
+bool RequestObject::send(std::string_view body) {
     const Variant text = Variant::fromGbk(body);
     Variant ignored;
-    comCall(object_.get(), L"send", ignored, {&text.value()});
+    return comCall(object_.get(), L"send", ignored, {&text.value()});
 }
 
-void RequestObject::send(const Bytes& body) {
+bool RequestObject::send(const Bytes& body) {
     const Variant bytes = byteArray(body);
     Variant ignored;
-    comCall(object_.get(), L"send", ignored, {&bytes.value()});
+    return comCall(object_.get(), L"send", ignored, {&bytes.value()});
 }
 
 Bytes RequestObject::responseBody() {

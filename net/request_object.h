@@ -35,8 +35,9 @@ public:
     void open(std::string_view method, std::string_view address);
     void disableRedirects();
     void setRequestHeader(std::string_view name, std::string_view value);
-    void send(std::string_view body);
-    void send(const Bytes& body);
+    // False when the request failed (no answer, or none in the time-outs).
+    bool send(std::string_view body);
+    bool send(const Bytes& body);
     Bytes responseBody();
     std::string allResponseHeaders();
 

@@ -40,6 +40,7 @@ bool RequestExchange::publish(const std::function<void()>& write) {
     std::lock_guard lock(mutex_);
     if (abandoned_) return false;
     write();
+    published_ = true;
     return true;
 }
 
@@ -47,7 +48,12 @@ unsigned long __stdcall requestThreadEntry(void* parameter) {
     // The thread keeps the exchange alive for as long as it runs.
     std::unique_ptr<std::shared_ptr<RequestExchange>> held(static_cast<std::shared_ptr<RequestExchange>*>(parameter));
     RequestExchange& exchange = **held;
-    exchange.work_(exchange);
+    // No exception may end the program from here: the request simply fails,
+    // its caller seeing a return without an answer.
+    try {
+        exchange.work_(exchange);
+    } catch (...) {
+    }
     exchange.work_ = nullptr;
     SetEvent(exchange.done_);
     return 0;
@@ -55,8 +61,11 @@ unsigned long __stdcall requestThreadEntry(void* parameter) {
 
 bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
                       int limitMs, bool pumpMessages) {
+    // An answer published before the caller gave up is taken, so that what
+    // the caller does with it never depends on which side won the race.
     auto abandon = [&] {
         std::lock_guard lock(exchange->mutex_);
+        if (exchange->published_) return true;
         exchange->abandoned_ = true;
         return false;
     };

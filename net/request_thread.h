@@ -2,8 +2,10 @@
 // A request runs on a thread of its own while its caller waits at most a time
 // limit. A request that outlives its limit is abandoned, not killed: ending a
 // thread by force can leave a lock of the allocator, WinINet or COM held for
-// good. The abandoned thread finishes by itself (its handles carry the same
-// time limits), closes its own handles, and cannot publish an answer any more.
+// good. The abandoned thread finishes by itself when its connection ends and
+// cannot publish an answer any more; whatever a request changes outside its
+// thread (the caller's variables, the system cookie store) is therefore done
+// by the caller from a published answer.
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -23,7 +25,8 @@ public:
     // The request thread asks this between steps and stops early when true.
     bool abandoned() const;
 
-    // Runs write under the lock unless the caller has given up; true when it ran.
+    // Runs write under the lock unless the caller has given up; true when it
+    // ran. A caller that gives up after a publish still takes the answer.
     bool publish(const std::function<void()>& write);
 
 private:
@@ -32,7 +35,8 @@ private:
     friend unsigned long __stdcall requestThreadEntry(void*);
     mutable std::mutex mutex_;
     bool abandoned_ = false;
-    void* done_;  // event set when the work has returned
+    bool published_ = false;
+    void* done_;  // event set when the work has returned (or thrown)
     std::function<void(RequestExchange&)> work_;
 };
 
@@ -43,14 +47,16 @@ void setRequestCancelEvent(void* event);
 
 // Starts work on a new thread and waits for it at most limitMs, processing
 // the calling thread's window messages meanwhile when pumpMessages. The limit
-// counts from the start: a request that ends just as it passes has timed out.
-// True when the work returned in time; false on time-out or when no thread
-// could be started or the thread's cancel event was set, and the exchange is
-// then abandoned.
+// counts from the start: a request that ends just as it passes has timed out,
+// unless it had published its answer before. True when the work returned or
+// published in time, an exception of the work counting as a return; false on
+// time-out or when no thread could be started or the thread's cancel event
+// was set, and the exchange is then abandoned.
 bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
                       int limitMs, bool pumpMessages);
 
-// The answer of work, or nothing when it did not come within the limit.
+// The answer of work, or nothing when it did not come within the limit. Work
+// that ends in an exception answers Answer{}, which is to say a failed request.
 template <typename Answer>
 std::optional<Answer> runOnRequestThread(int limitMs, bool pumpMessages,
                                          std::function<Answer(const RequestExchange&)> work) {
@@ -64,6 +70,7 @@ std::optional<Answer> runOnRequestThread(int limitMs, bool pumpMessages,
         },
         limitMs, pumpMessages);
     if (!finished) return std::nullopt;
+    if (!*slot) return Answer{};
     return std::move(*slot);
 }
 

@@ -1,5 +1,6 @@
 #include "net/timed_request.h"
 
+#include "net/browser_cookies.h"
 #include "net/cookies.h"
 #include "net/host_map.h"
 #include "net/request_lines.h"
@@ -20,24 +21,24 @@ constexpr int kDefaultLimitSeconds = 90;
 // Fields in the order the request thread hands them back.
 struct TimedAnswer {
     bool finished = false;
-    std::string responseHeaders;
+    std::string responseHeaders;  // read when wanted, or for the cookies
     std::string cookies;
     std::string body;
 };
+
+// WinINet's own cookie handling stays off, for it would store an answer's
+// cookies on the request thread after the caller gave up. Where it would be
+// on, the store's cookies are sent by hand and the answer's are stored by the
+// caller.
+bool handlesStoreCookies(const TimedRequest& request) {
+    return trimText(request.cookies).empty() || request.storeCookies;
+}
 
 std::string withoutBlanks(std::string_view text) {
     std::string out;
     for (char c : text)
         if (c != ' ') out += c;
     return out;
-}
-
-void storeAnswerCookies(const std::string& headers, const std::string& host) {
-    const std::string address = "http://" + host;
-    for (const std::string& line : splitText(headers, "\r\n")) {
-        if (auto cookie = storeCookieOfSetCookieLine(line))
-            InternetSetCookieA(address.c_str(), cookie->name.c_str(), cookie->data.c_str());
-    }
 }
 
 TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const RequestExchange& exchange) {
@@ -60,8 +61,7 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     if (!connection) return {};
 
     const bool sendsCookies = !trimText(request.cookies).empty();
-    DWORD flags = INTERNET_FLAG_RELOAD;
-    if (sendsCookies && !request.storeCookies) flags |= INTERNET_FLAG_NO_COOKIES;
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES;
     InternetHandle handle(HttpOpenRequestA(connection.get(), request.method.c_str(), path.c_str(), "HTTP/1.1",
                                            nullptr, nullptr, flags, 0));
     if (!handle) return {};
@@ -73,11 +73,13 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     }
 
     std::string lines = withDefaultRequestLines(request.headerLines, request.address);
-    if (sendsCookies) {
-        const std::string cookieLine = "Cookie: " + request.cookies + "\r\n";
-        HttpAddRequestHeadersA(handle.get(), cookieLine.c_str(), static_cast<DWORD>(cookieLine.size()),
-                               HTTP_ADDREQ_FLAG_ADD);
+    std::string cookies = sendsCookies ? request.cookies : std::string();
+    const bool storeHandling = handlesStoreCookies(request);
+    if (storeHandling) {
+        const std::string jar = storeCookiesFor(request.address);
+        if (!jar.empty()) cookies = cookies.empty() ? jar : cookies + "; " + jar;
     }
+    if (!cookies.empty()) addCookieLine(handle.get(), cookies);
 
     const std::string method = upperText(request.method);
     bool sent = false;
@@ -100,13 +102,16 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     answer.body = readWholeBody(handle.get(), [&] { return exchange.abandoned(); });
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;
-    if (headersWanted || cookiesWanted || request.storeCookies) {
-        const std::string headers = sent ? rawResponseHeaders(handle.get()) : std::string();
-        if (cookiesWanted) answer.cookies = cookiesJoined(headers);
-        if (request.storeCookies) storeAnswerCookies(headers, host);
-        if (headersWanted) answer.responseHeaders = headers;
+    if (headersWanted || cookiesWanted || storeHandling) {
+        answer.responseHeaders = sent ? rawResponseHeaders(handle.get()) : std::string();
+        if (cookiesWanted) answer.cookies = cookiesJoined(answer.responseHeaders);
     }
     return answer;
+}
+
+// The request thread's part of one call.
+TimedAnswer httpRequestThreadEntry(const TimedRequest& request, int limitMs, const RequestExchange& exchange) {
+    return runHttpRequestWorker(request, limitMs, exchange);
 }
 
 }  // namespace
@@ -117,8 +122,12 @@ Bytes httpRequestWithTimeout(const TimedRequest& request) {
                                                  : kDefaultLimitSeconds * 1000;
     const auto answer = runOnRequestThread<TimedAnswer>(
         limitMs, request.keepInterfaceAlive,
-        [request, limitMs](const RequestExchange& exchange) { return runHttpRequestWorker(request, limitMs, exchange); });
+        [request, limitMs](const RequestExchange& exchange) { return httpRequestThreadEntry(request, limitMs, exchange); });
     if (!answer || !answer->finished) return {};
+    // Stored here, from an answer that came in time: an abandoned request
+    // leaves the system store alone.
+    if (handlesStoreCookies(request))
+        storeAnswerCookies("http://" + hostOfUrl(request.address), answer->responseHeaders);
     if (request.responseHeadersOut) *request.responseHeadersOut = answer->responseHeaders;
     if (request.cookiesOut) *request.cookiesOut = answer->cookies;
     return Bytes(answer->body.begin(), answer->body.end());

@@ -8,6 +8,11 @@ void limitRequestTimes(HINTERNET handle, int limitMs) {
         InternetSetOptionA(handle, option, &ms, sizeof ms);
 }
 
+void addCookieLine(HINTERNET request, const std::string& cookies) {
+    const std::string line = "Cookie: " + cookies + "\r\n";
+    HttpAddRequestHeadersA(request, line.c_str(), static_cast<DWORD>(line.size()), HTTP_ADDREQ_FLAG_ADD);
+}
+
 std::string rawResponseHeaders(HINTERNET request) {
     std::string buffer(2048, ' ');
     DWORD length = static_cast<DWORD>(buffer.size());

@@ -38,6 +38,9 @@ std::string readWholeBody(HINTERNET request, StopEarly stopEarly) {
     return body;
 }
 
+// Adds the request's one Cookie line.
+void addCookieLine(HINTERNET request, const std::string& cookies);
+
 // The raw response header block; a block larger than the first buffer is
 // fetched again with the size the call reports.
 std::string rawResponseHeaders(HINTERNET request);

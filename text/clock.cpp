@@ -20,8 +20,9 @@ struct LocalTimeFields {
     SYSTEMTIME fields{};
 };
 
+// Never destroyed: a thread that outlives the program's end may still ask.
 LocalTimeFields& localTime() {
-    static LocalTimeFields record;
+    static LocalTimeFields& record = *new LocalTimeFields;
     return record;
 }
 

@@ -40,6 +40,8 @@ void setPackageLocation(std::string folder, std::string baseName);
 void onStartClicked();
 void onPauseClicked();
 void onStopClicked();
+// After the message loop: ends a run in progress, without a package.
+void stopRunAtExit();
 void onPmsClicked();
 void onRunSummaryCreated();
 void onRunSummaryWhyFailedClicked();
@@ -62,7 +64,7 @@ void onDeleteSelectedMenuClicked();
 // The settings page (settings_page.cpp).
 void onSaveSettingsClicked();
 // Start-up: options.ini into the settings page's controls and the mirrors.
-void loadOptionsIntoSettingsPage();
+void loadOptionsAndNavigation();
 
 // Addresses: the add button and the two address dialogs (addresses.cpp).
 void onAddToListClicked();

@@ -27,6 +27,10 @@ constexpr const char* kMainWindow = "MainWindow";
 
 // The run in progress or the last one; its outcome feeds the summary.
 std::shared_ptr<CollectionRun> currentRun;
+// From the start of a run until its end has been applied here; a click that
+// was queued behind the run's end finds it false and does nothing.
+bool runActive = false;
+bool runStopping = false;  // a stop was asked; the workers are leaving
 RunOutcome lastOutcome;
 std::string packageFolder;
 std::string packageBaseName;
@@ -69,10 +73,16 @@ void removeCopiedRows(const RunOutcome& outcome) {
     updateItemCounter();
 }
 
-void finishRun(const RunOutcome& outcome) {
+// The end of a run, on the interface thread, whoever ended it. The copied
+// rows leave the list only when the package holding them was written.
+void applyRunEnd(const RunOutcome& outcome) {
+    runActive = false;
+    runStopping = false;
     lastOutcome = outcome;
-    removeCopiedRows(outcome);
-    mainWindow()["pms"].click();
+    if (outcome.ending != RunEnding::StopWithoutPackage) {
+        if (outcome.packageWritten) removeCopiedRows(outcome);
+        mainWindow()["pms"].click();
+    }
     setRunning(false);
 }
 
@@ -139,7 +149,7 @@ CollectionSeams runSeams() {
         ui::post([text] { mainWindow()["编辑框3"].setText(text); });
     };
     seams.writer.log = postLogLine;
-    seams.runEnded = [](const RunOutcome& outcome) { ui::post([outcome] { finishRun(outcome); }); };
+    seams.runEnded = [](const RunOutcome& outcome) { ui::post([outcome] { applyRunEnd(outcome); }); };
     return seams;
 }
 
@@ -157,6 +167,7 @@ void setPackageLocation(std::string folder, std::string baseName) {
 }
 
 void onStartClicked() {
+    if (runActive) return;
     ui::Window& window = mainWindow();
     ui::Component list = window["超级列表框1"];
     if (list.rowCount() == 0) return;
@@ -188,11 +199,13 @@ void onStartClicked() {
     currentRun = std::make_shared<CollectionRun>(std::move(rows), accessList(), runSeams(), requestLimit());
     currentRun->state().PackageFolder = packageFolder;
     currentRun->state().PackageBaseName = packageBaseName;
+    runActive = true;
     currentRun->start();
     setRunning(true);
 }
 
 void onPauseClicked() {
+    if (!runActive || runStopping) return;
     ui::Component button = mainWindow()["暂停按钮"];
     if (button.text() == "暂停") {
         if (currentRun) currentRun->pause();
@@ -204,26 +217,33 @@ void onPauseClicked() {
 }
 
 void onStopClicked() {
+    if (!runActive || runStopping) return;
     const int answer = ui::messageBox(
         "点< 是 >---中止并将已完成的宝贝生成数据包！\r\n\r\n点< 否 >---直接中止！\r\n\r\n点<取消>---不中止返回继续处理！",
         "是否将已完成的宝贝生成数据包！", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (!currentRun || (answer != IDYES && answer != IDNO)) return;
-    RunOutcome outcome;
-    // The workers are ended first; when the last of them has taken the
-    // run's end already, that end completes by itself.
-    if (!currentRun->stop(answer == IDYES, outcome)) return;
-    ui::processPendingMessages();
-    if (answer == IDYES) {
-        finishRun(outcome);
-    } else {
-        setRunning(false);
-    }
+    // The run may have ended by itself while the box was open.
+    if (!runActive || runStopping || (answer != IDYES && answer != IDNO)) return;
+    // When the last worker has taken the run's end already, that end
+    // completes by itself. Otherwise the workers leave and the end arrives
+    // as the run's outcome; the window stays responsive meanwhile, and
+    // pause and stop have nothing more to act on.
+    if (!currentRun->stop(answer == IDYES)) return;
+    runStopping = true;
+    mainWindow()["暂停按钮"].setDisabled(true);
+    mainWindow()["停止按钮"].setDisabled(true);
+}
+
+void stopRunAtExit() {
+    // The workers end before the process's state goes; a step that
+    // computes on past the limit ends with the process.
+    if (currentRun) (void)currentRun->endForExit(3000);
 }
 
 void onPmsClicked() { ui::loadWindow(runSummaryDialogTemplate(), false); }
 
 void onRunSummaryCreated() {
-    ui::Window* dialog = ui::findWindow(runSummaryDialogTemplate().name);
+    // Its own window: an earlier summary may still be open under the same name.
+    ui::Window* dialog = ui::eventWindow();
     if (!dialog) return;
     (*dialog)["透明标签4"].setText("下载总数： " + std::to_string(lastOutcome.total));
     (*dialog)["透明标签2"].setText("成功下载： " + std::to_string(lastOutcome.succeeded));

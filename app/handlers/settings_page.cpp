@@ -23,7 +23,7 @@ private:
 
 }  // namespace
 
-void loadOptionsIntoSettingsPage() {
+void loadOptionsAndNavigation() {
     ui::Window* main = ui::findWindow("MainWindow");
     if (!main) return;
     MainWindowSettingsControls controls(*main);

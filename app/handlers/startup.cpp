@@ -14,7 +14,7 @@ void onMainWindowCreated() {
     main->setHeight(700);
     ui::Component pages = main->component("高级选择夹1");
     pages.setHeight(466);
-    loadOptionsIntoSettingsPage();
+    loadOptionsAndNavigation();
     pages.setTabHeadersVisible(false);
     main->setVisible(true);
 }

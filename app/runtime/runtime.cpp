@@ -105,17 +105,6 @@ void endProgram(int exitCode) {
     PostQuitMessage(exitCode);
 }
 
-void processPendingMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        dispatch(message);
-    }
-}
-
 int messageBox(std::string_view text, std::string_view title, unsigned style) {
     return MessageBoxW(activeOwner(), gbkToWide(text).c_str(), gbkToWide(title).c_str(), style);
 }

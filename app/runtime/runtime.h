@@ -18,12 +18,15 @@ void startRuntime();
 // windows of the program are disabled meanwhile. Not modal: the new window.
 Window* loadWindow(const WindowTemplate& model, bool modal = false);
 Window* findWindow(std::string_view name);
+// The window whose event handler is running (the innermost one), so that a
+// handler reaches its own window even when others of that name are open;
+// nullptr outside handlers.
+Window* eventWindow();
 bool isLive(const Window* window);
 
 // Runs until endProgram; then destroys the remaining windows.
 int runMessageLoop();
 void endProgram(int exitCode);
-void processPendingMessages();
 
 // MessageBox styles (MB_*); the result is the button's ID*.
 int messageBox(std::string_view text, std::string_view title, unsigned style = MB_OK);

@@ -18,8 +18,9 @@ struct EffectQueue {
     HWND target = nullptr;
 };
 
+// Never destroyed: a worker that outlives the program's end may still post.
 EffectQueue& queue() {
-    static EffectQueue instance;
+    static EffectQueue& instance = *new EffectQueue;
     return instance;
 }
 
@@ -28,8 +29,9 @@ struct ValueCache {
     std::map<std::string, ComponentValue, std::less<>> values;
 };
 
+// Never destroyed, like the queue.
 ValueCache& cache() {
-    static ValueCache instance;
+    static ValueCache& instance = *new ValueCache;
     return instance;
 }
 

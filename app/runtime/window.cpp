@@ -1,5 +1,7 @@
 #include "app/runtime/window.h"
 
+#include "app/runtime/caption_layout.h"
+#include "app/runtime/interface_font.h"
 #include "app/runtime/runtime.h"
 #include "app/runtime/ui_thread.h"
 #include "text/codepage.h"
@@ -8,6 +10,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane::ui {
 
@@ -38,48 +41,6 @@ void registerClass(const wchar_t* name, WNDPROC procedure, UINT style, HBRUSH ba
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = name;
     RegisterClassExW(&windowClass);
-}
-
-int CALLBACK fontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-bool fontExists(const wchar_t* family) {
-    LOGFONTW wanted{};
-    wanted.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(wanted.lfFaceName, family, LF_FACESIZE - 1);
-    bool found = false;
-    HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(dc, &wanted, fontFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, dc);
-    return found;
-}
-
-// One interface font for all windows: SimSun where it is known (also as
-// Wine's replacement), else WenQuanYi. 13 pixels: the 12-pixel bitmaps that
-// Wine's CJK fonts carry are too coarse to read.
-HFONT interfaceFont() {
-    static HFONT font = [] {
-        const std::wstring simSun = gbkToWide("宋体");
-        const wchar_t* family = fontExists(simSun.c_str())            ? simSun.c_str()
-                                : fontExists(L"WenQuanYi Zen Hei") ? L"WenQuanYi Zen Hei"
-                                                                   : L"MS Shell Dlg";
-        return CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, family);
-    }();
-    return font;
-}
-
-// For label texts of several lines that do not fit in the larger font.
-HFONT compactFont() {
-    static HFONT font = [] {
-        LOGFONTW face{};
-        GetObjectW(interfaceFont(), sizeof face, &face);
-        face.lfHeight = -12;
-        return CreateFontIndirectW(&face);
-    }();
-    return font;
 }
 
 HWND createChild(DWORD exStyle, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
@@ -153,6 +114,11 @@ const Binding* ComponentState::binding(Event event) const {
 }
 
 // ---- registry ------------------------------------------------------------
+
+namespace {
+// Interface thread only.
+Window* handlingWindow = nullptr;
+}  // namespace
 
 Window* loadWindowObject(const WindowTemplate& model, HWND owner, bool modal) {
     auto window = std::make_unique<Window>(model, owner, modal);
@@ -314,8 +280,7 @@ void Window::createComponent(int index) {
     HWND parent = containerFor(m, state.parentIndex);
     state.parentHandle = parent;
     const int id = kFirstControlId + index;
-    // Captions of buttons wrap only where there is room for two lines.
-    const DWORD wrap = m.height >= 30 ? BS_MULTILINE : 0;
+    const DWORD wrap = captionWraps(m.height, gbkToWide(m.caption)) ? BS_MULTILINE : 0;
     const DWORD disabled = (m.state & kDisabled) ? WS_DISABLED : 0;
     HWND& h = state.handle;
 
@@ -570,13 +535,19 @@ bool Window::raise(Event event, const std::string& component, const EventArgs& a
         if (index >= 0) bound = components_[index].binding(event);
     }
     if (!bound || !bound->handler) return false;
+    Window* outer = std::exchange(handlingWindow, this);
+    bool result = false;
     try {
-        return bound->handler(args);
+        result = bound->handler(args);
     } catch (...) {
         // No exception may cross the window procedure.
-        return false;
+        result = false;
     }
+    handlingWindow = outer;
+    return result;
 }
+
+Window* eventWindow() { return handlingWindow; }
 
 // ---- messages ----------------------------------------------------------------
 
@@ -807,16 +778,18 @@ void Window::paintLabel(HWND label, HDC dc) {
                                                                  : static_cast<COLORREF>(state.model->textColour);
     SetTextColor(dc, IsWindowEnabled(label) ? colour : GetSysColor(COLOR_GRAYTEXT));
     HGDIOBJ oldFont = SelectObject(dc, interfaceFont());
-    // One-line labels are centred vertically and never wrap; taller ones and
-    // texts with line breaks wrap from the top, in a smaller font when needed.
-    const bool lines = text.find(L'\n') != std::wstring::npos || client.bottom > 30;
-    const UINT format = DT_NOPREFIX | (lines ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER);
-    if (lines) {
-        RECT needed = client;
-        DrawTextW(dc, text.c_str(), length, &needed, format | DT_CALCRECT);
-        if (needed.bottom > client.bottom) SelectObject(dc, compactFont());
+    // One-line labels are centred vertically and never wrap; the others wrap
+    // from the top.
+    if (captionWraps(client.bottom, text)) {
+        const int pitch = labelLinePitch(dc);
+        RECT line = client;
+        for (const std::wstring& shown : labelLines(dc, text, client.right)) {
+            DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &line, DT_NOPREFIX | DT_SINGLELINE);
+            line.top += pitch;
+        }
+    } else {
+        DrawTextW(dc, text.c_str(), length, &client, DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER);
     }
-    DrawTextW(dc, text.c_str(), length, &client, format);
     SelectObject(dc, oldFont);
 }
 

@@ -1,5 +1,6 @@
 #include "app/windows/pictures.h"
 
+#include "app/runtime/interface_font.h"
 #include "text/codepage.h"
 
 #include <string_view>
@@ -23,7 +24,6 @@ public:
         if (old_) SelectObject(dc_, old_);
         DeleteDC(dc_);
         if (bitmap_) DeleteObject(bitmap_);
-        if (font_) DeleteObject(font_);
     }
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -58,11 +58,8 @@ public:
         DeleteObject(brush);
     }
     void text(std::string_view gbk, RECT area, COLORREF colour, int pixels, bool bold, UINT format) {
-        if (font_) DeleteObject(font_);
-        font_ = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH,
-                            L"WenQuanYi Zen Hei");
-        HGDIOBJ oldFont = SelectObject(dc_, font_);
+        const ui::Font font = ui::interfaceFamilyFont(pixels, bold);
+        HGDIOBJ oldFont = SelectObject(dc_, font.handle());
         SetTextColor(dc_, colour);
         std::wstring wide = gbkToWide(gbk);
         DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &area, format | DT_NOPREFIX);
@@ -78,7 +75,6 @@ private:
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;
-    HFONT font_ = nullptr;
 };
 
 constexpr COLORREF kDeepBlue = RGB(0x1A, 0x4F, 0x9C);

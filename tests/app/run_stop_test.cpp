@@ -89,5 +89,20 @@ TEST(RunStop, NoWritesNothingAndKeepsTheList) {
     EXPECT_EQ(run.app().program().findWindow("复制完成！"), nullptr);
 }
 
+// The stop handler returns while the workers leave; a click that was queued
+// behind the answer finds the run ended and does nothing.
+TEST(RunStop, APauseQueuedBehindTheStopDoesNothing) {
+    twoFastTwoSlow();
+    MarketplaceRun run("中止后暂停", "[SAVE]\r\ntype=5\r\n");
+    run.prepare();
+    run.start();
+    stopWith(run, IDYES);
+    pressButton(run["暂停按钮"]);
+    ASSERT_NE(run.waitForSummary(8000), nullptr) << run.log();
+    Sleep(500);
+    EXPECT_EQ(textOf(run["暂停按钮"]), "暂停");
+    expectIdle(run);
+}
+
 }  // namespace
 }  // namespace quorvane::test

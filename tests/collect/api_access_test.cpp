@@ -67,5 +67,28 @@ TEST_F(ApiAccessFileTest, FileWithoutRecordsRefusesARun) {
     EXPECT_NE(apiAccessRefusal(list).find("api_access.txt"), std::string::npos);
 }
 
+TEST(AccessRotationTest, EachWorkerGoesThroughTheRecordsInOrderFromTheFirst) {
+    const ApiAccessList list{{"k1", "s1"}, {"k2", "s2"}, {"k3", "s3"}};
+    struct Case {
+        std::size_t items;
+        std::vector<std::string> keys;
+    };
+    const Case cases[] = {
+        {5, {"k1", "k2", "k3", "k1", "k2"}},
+        {1, {"k1"}},  // a second worker starts from the first record too
+    };
+    for (const Case& c : cases) {
+        AccessRotation rotation(list);
+        std::vector<std::string> keys;
+        for (std::size_t i = 0; i < c.items; ++i) keys.push_back(rotation.next().key);
+        EXPECT_EQ(keys, c.keys) << c.items;
+    }
+
+    const ApiAccessList one{{"only", "s"}};
+    AccessRotation single(one);
+    EXPECT_EQ(single.next().key, "only");
+    EXPECT_EQ(single.next().key, "only");
+}
+
 }  // namespace
 }  // namespace quorvane

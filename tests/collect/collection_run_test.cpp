@@ -8,10 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <functional>
 #include <future>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 namespace quorvane {
 namespace {
@@ -48,7 +51,8 @@ struct RecordedRun {
     std::string path;
     std::shared_ptr<CollectionRun> run;
 
-    RecordedRun(const std::vector<CollectionRow>& rows, const std::string& name, RequestLimit limit = {}) {
+    RecordedRun(const std::vector<CollectionRow>& rows, const std::string& name, RequestLimit limit = {},
+                const std::function<void(CollectionSeams&)>& adjust = {}) {
         char folder[MAX_PATH];
         GetTempPathA(MAX_PATH, folder);
         path = std::string(folder) + name + ".csv";
@@ -71,13 +75,21 @@ struct RecordedRun {
         seams.writer.setPackagePathText = [](const std::string&) {};
         seams.writer.log = seams.log;
         seams.runEnded = [this](const RunOutcome& outcome) {
-            std::lock_guard guard(lock);
-            if (endings++ == 0) ended.set_value(outcome);
+            bool first = false;
+            {
+                std::lock_guard guard(lock);
+                first = endings++ == 0;
+            }
+            if (first) ended.set_value(outcome);
         };
+        if (adjust) adjust(seams);
         run = std::make_shared<CollectionRun>(rows, ApiAccessList{{"2300099", "salt-99"}}, seams, limit);
         run->state().PackageFolder = folder;
         run->state().PackageBaseName = name;
     }
+
+    // The seams point here: no thread of the run may still be in one.
+    ~RecordedRun() { EXPECT_TRUE(run->endForExit(10000)); }
 
     std::string allLog() {
         std::lock_guard guard(lock);
@@ -166,15 +178,19 @@ TEST_F(CollectionRunTest, StoppingAbandonsTheRequestsInFlight) {
                              c.writePackage ? "collection_run_stop_yes" : "collection_run_stop_no");
         recorded.run->start();
         Sleep(300);
-        RunOutcome outcome;
         const DWORD start = GetTickCount();
-        ASSERT_TRUE(recorded.run->stop(c.writePackage, outcome));
-        EXPECT_LT(GetTickCount() - start, 3000u);
+        ASSERT_TRUE(recorded.run->stop(c.writePackage));
+        // The caller (the interface thread) does not wait for the workers.
+        EXPECT_LT(GetTickCount() - start, 500u);
+        auto ended = recorded.ended.get_future();
+        ASSERT_EQ(ended.wait_for(std::chrono::seconds(3)), std::future_status::ready);
+        const RunOutcome outcome = ended.get();
         EXPECT_TRUE(recorded.run->waitUntilWorkersLeft(1000));
+        EXPECT_EQ(outcome.ending, c.writePackage ? RunEnding::StopWithPackage : RunEnding::StopWithoutPackage);
+        EXPECT_EQ(outcome.packageWritten, c.writePackage);
         EXPECT_EQ(outcome.succeeded, 0);
         EXPECT_EQ(outcome.failed, 3);
         EXPECT_TRUE(outcome.copiedRows.empty());
-        EXPECT_EQ(recorded.endings, 0);
         const std::string package = readWhole(recorded.path);
         if (c.writePackage) {
             EXPECT_EQ(occurrences(package, "\r\n"), 3);  // the header alone
@@ -182,7 +198,8 @@ TEST_F(CollectionRunTest, StoppingAbandonsTheRequestsInFlight) {
             EXPECT_EQ(package, "");
         }
         // The run's end is taken: a second stop does nothing.
-        EXPECT_FALSE(recorded.run->stop(true, outcome));
+        EXPECT_FALSE(recorded.run->stop(true));
+        EXPECT_EQ(recorded.endings, 1);
     }
 }
 
@@ -191,8 +208,41 @@ TEST_F(CollectionRunTest, AStopAfterTheRunEndedDoesNothing) {
     recorded.run->start();
     auto ended = recorded.ended.get_future();
     ASSERT_EQ(ended.wait_for(std::chrono::seconds(60)), std::future_status::ready);
-    RunOutcome outcome;
-    EXPECT_FALSE(recorded.run->stop(true, outcome));
+    EXPECT_EQ(ended.get().ending, RunEnding::LastWorker);
+    EXPECT_FALSE(recorded.run->stop(true));
+    EXPECT_TRUE(recorded.run->endForExit(1000));
+    EXPECT_EQ(recorded.endings, 1);
+}
+
+TEST_F(CollectionRunTest, ExitEndsARunInFlightWithoutAPackage) {
+    marketplace().setAnswerDelay(std::chrono::milliseconds(20000));
+    RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem}), "collection_run_exit");
+    recorded.run->start();
+    Sleep(300);
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(recorded.run->endForExit(3000));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_EQ(readWhole(recorded.path), "");
+}
+
+// An exception inside an item's steps fails that item only: the worker goes
+// on, the run ends, and the log says what happened.
+TEST_F(CollectionRunTest, AnExceptionInAnItemFailsThatItemOnly) {
+    auto calls = std::make_shared<std::atomic<int>>(0);
+    RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem, &test::kTaobaoItem}),
+                         "collection_run_exception", {}, [calls](CollectionSeams& seams) {
+                             seams.packageFormat = [calls]() -> int {
+                                 if (calls->fetch_add(1) == 0) throw std::runtime_error("layout unknown");
+                                 return 5;
+                             };
+                         });
+    recorded.run->start();
+    auto ended = recorded.ended.get_future();
+    ASSERT_EQ(ended.wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    const RunOutcome outcome = ended.get();
+    EXPECT_EQ(outcome.succeeded, 2);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_NE(recorded.allLog().find(" 个宝贝 出错：layout unknown"), std::string::npos) << recorded.allLog();
 }
 
 TEST_F(CollectionRunTest, ATimedOutItemFailsAlone) {

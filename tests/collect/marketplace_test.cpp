@@ -250,6 +250,9 @@ TEST_F(PageFieldsTest, StockAndLocationFallBackInOrder) {
         {"\"stock\":" + std::string(36, ' ') + "\"7\",\"sellableQuantity\":9,location:'内蒙古包头'", "7", "内蒙古",
          "包头"},
         {"\"sellableQuantity\":9,\"sendCity\":\"\",location:'浙江'", "9", "浙江", "浙江"},
+        // The last fallback cuts at the next comma: a brace or quotes of the cut are trimmed.
+        {"{\"sellableQuantity\":9},\"x\":{location:'浙江'}", "9", "浙江", "浙江"},
+        {"{\"sellableQuantity\":\"9\",location:'浙江'}", "9", "浙江", "浙江"},
         {"", "", "", ""},
     };
     for (const Case& c : cases) {
@@ -257,6 +260,7 @@ TEST_F(PageFieldsTest, StockAndLocationFallBackInOrder) {
         answer.body = c.answer;
         server().script("/custom/sib.htm", answer);
         const ItemFields fields = readFrom(test::kNoTitleItem.id, Bytes(page.begin(), page.end()));
+        EXPECT_EQ(check_, PageFieldsCheck::Ok) << c.answer;
         EXPECT_EQ(fields.num, c.num) << c.answer;
         EXPECT_EQ(fields.location_state, c.state) << c.answer;
         EXPECT_EQ(fields.location_city, c.city) << c.answer;

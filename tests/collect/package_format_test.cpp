@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 namespace quorvane {
 namespace {
 
@@ -91,48 +93,97 @@ TEST(PackageFormat, RewriteSeesEachQuotedValueOnce) {
     EXPECT_EQ(values[8], "http://img.example/a.jpg:1:0:||;");
 }
 
-TEST(PackageFormat, NumericFieldsMustHoldNumbers) {
+// Bare page values are written as the page gives them unless they would
+// break the row; the ids must be digits.
+TEST(PackageFormat, BareValuesFailTheItemOnlyWhenTheyWouldBreakTheRow) {
     struct Case {
         const char* itemId;
         const char* cid;
         const char* price;
         const char* num;
-        const char* invalid;
+        UnsafeBareField unsafe;  // column "" when the row is written
     };
     const Case cases[] = {
-        {"520000000001", "50010850", "99.00", "15", ""},
-        {"520000000001", "", "", "", ""},  // markers missing from the page
-        {"520000000001", "1", "12", "0", ""},
-        {"", "1", "12", "1", "itemId"},
-        {"5200a", "1", "12", "1", "itemId"},
-        {"52,1", "1", "12", "1", "itemId"},
-        {"520&x=1", "1", "12", "1", "itemId"},
-        {"1", "50010850\"", "12", "1", "cid"},
-        {"1", " 1", "12", "1", "cid"},
-        {"1", "1", "12.00-20.00", "1", "price"},
-        {"1", "1", "12,00", "1", "price"},
-        {"1", "1", ".5", "1", "price"},
-        {"1", "1", "5.", "1", "price"},
-        {"1", "1", "-5", "1", "price"},
-        {"1", "1", "12", "10件", "num"},
-        {"1", "1", "12", "1\r\n", "num"},
+        {"520000000001", "50010850", "99.00", "15", {}},
+        {"520000000001", "", "", "", {}},  // markers missing from the page
+        {"1", "1", "699.00 - 799.00", "1", {}},  // a price range as the page shows it
+        {"1", "1", "5.", "10件", {}},
+        {"1", "1", "-5", "-1", {}},
+        {"1", "1", "1||2", "3|4", {}},  // bars survive the file's un-doubling
+        {"", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"5200a", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"52,1", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"520&x=1", "1", "12", "1", {"数字ID", "不是数字"}},
+        {"1", "50010850\"", "12", "1", {"宝贝类目", "不是数字"}},
+        {"1", " 1", "12", "1", {"宝贝类目", "不是数字"}},  // it names a cache file
+        {"1", "1", "12,00", "1", {"宝贝价格", "含逗号"}},
+        {"1", "1", "12\"", "1", {"宝贝价格", "含双引号"}},
+        {"1", "1", "12", "1\r\n", {"宝贝数量", "含换行符"}},
+        {"1", "1", "12", "1\n", {"宝贝数量", "含换行符"}},
+        {"1", "1", "12", "|*|1", {"宝贝数量", "含引号占位符|*|"}},
+        {"1", "1", "12,00", "1\r", {"宝贝价格", "含逗号"}},  // the first unsafe value is named
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.itemId) + " " + c.cid + " " + c.price + " " + c.num);
         ItemFields item = test::secondPackageItem();
         item.itemId = c.itemId;
         item.cid = c.cid;
         item.price = c.price;
         item.num = c.num;
-        EXPECT_EQ(invalidNumericField(item), c.invalid) << c.itemId << " " << c.cid << " " << c.price << " " << c.num;
+        const std::optional<UnsafeBareField> unsafe = unsafeBareField(item);
+        EXPECT_EQ(unsafe.value_or(UnsafeBareField{}), c.unsafe);
 
         RunState run;
         run.reset(1);
-        EXPECT_EQ(appendPackageRow(item, 5, run), std::string_view(c.invalid).empty());
-        if (!std::string_view(c.invalid).empty()) {
+        const bool written = c.unsafe.column.empty();
+        EXPECT_EQ(appendPackageRow(item, 5, run), written);
+        EXPECT_EQ(run.SuccessCount, written ? 1 : 0);
+        if (written) {
+            const std::string fields =
+                std::string(",") + c.cid + ",\"\",1,\"上海\",\"上海\",1," + c.price + ",0," + c.num + ",7,";
+            EXPECT_NE(withoutHeader(packageFileText(run.PackageText, 5), 5).find(fields), std::string::npos)
+                << run.PackageText;
+        } else {
             EXPECT_TRUE(run.PackageText.empty());
-            EXPECT_EQ(run.SuccessCount, 0);
         }
     }
+}
+
+TEST(PackageFormat, TheRowAndWhatTheCallerRecordsAreOneStep) {
+    RunState run;
+    run.reset(2);
+    std::vector<int> seen;
+    // The callback sees the row and its count already, and no other thread
+    // can take the run lock meanwhile.
+    const auto record = [&] {
+        const bool lockFree = std::async(std::launch::async, [&] {
+                                  const bool taken = run.lock.try_lock();
+                                  if (taken) run.lock.unlock();
+                                  return taken;
+                              }).get();
+        EXPECT_FALSE(lockFree);
+        seen.push_back(run.SuccessCount);
+    };
+    ASSERT_TRUE(appendPackageRow(test::firstPackageItem(), 5, run, record));
+    ItemFields untitled = test::secondPackageItem();
+    untitled.title.clear();
+    EXPECT_FALSE(appendPackageRow(untitled, 5, run, record));
+    EXPECT_EQ(seen, std::vector<int>{1});
+}
+
+// A stop claims the run's end and writes what the text holds then; a worker
+// still computing must not add a row the file will not hold.
+TEST(PackageFormat, NoRowIsAddedOnceTheRunEndIsClaimed) {
+    RunState run;
+    run.reset(2);
+    ASSERT_TRUE(appendPackageRow(test::firstPackageItem(), 5, run));
+    const std::string written = run.PackageText;
+    run.runEndClaimed = true;
+    bool recorded = false;
+    EXPECT_FALSE(appendPackageRow(test::secondPackageItem(), 5, run, [&] { recorded = true; }));
+    EXPECT_EQ(run.PackageText, written);
+    EXPECT_EQ(run.SuccessCount, 1);
+    EXPECT_FALSE(recorded);
 }
 
 TEST(PackageFormat, EmptyTitleGivesNoRow) {

@@ -139,28 +139,54 @@ TEST_F(TmallPageTest, JsonTitleCountsOnlyFromByte5000) {
     EXPECT_EQ(item_.title, "晚&");
 }
 
-TEST_F(TmallPageTest, BareFieldsMustHoldWhatTheyClaim) {
+// Values are kept as the page gives them (a stock cut with its brace or
+// quotes trimmed to its digits); only one that would break its bare column
+// fails the item, with a line that names the column and the reason.
+TEST_F(TmallPageTest, BareFieldsFailTheItemOnlyWhenTheyWouldBreakTheRow) {
     struct Case {
         std::string body;
         PageFieldsCheck check;
+        const char* price;
+        const char* num;
+        const char* refusal;  // the message after the start line; "" for none
     };
     const Case cases[] = {
-        {"data-catid=\"50000436\" \"reservePrice\":\"699.00\" \"quantity\":12,", PageFieldsCheck::Ok},
-        {"data-catid=\"\" \"reservePrice\":\"\" \"quantity\":,", PageFieldsCheck::Ok},
-        {"data-catid=\"500,01\"", PageFieldsCheck::BadCategoryId},
-        {"\"reservePrice\":\"699.00 - 799.00\"", PageFieldsCheck::BadPrice},
-        {"\"reservePrice\":\"1.\"", PageFieldsCheck::BadPrice},
-        {"\"quantity\":\"12\"|*|x,", PageFieldsCheck::BadStock},
-        {"\"quantity\":-1,", PageFieldsCheck::BadStock},
+        {"data-catid=\"50000436\" \"reservePrice\":\"699.00\" \"quantity\":12,", PageFieldsCheck::Ok, "699.00", "12",
+         ""},
+        {"data-catid=\"\" \"reservePrice\":\"\" \"quantity\":,", PageFieldsCheck::Ok, "", "", ""},
+        {"\"reservePrice\":\"699.00 - 799.00\" \"quantity\":3,", PageFieldsCheck::Ok, "699.00 - 799.00", "3", ""},
+        {"\"reservePrice\":\"1.\"", PageFieldsCheck::Ok, "1.", "", ""},
+        {"\"quantity\":\"12\",", PageFieldsCheck::Ok, "", "12", ""},   // quoted
+        {"\"quantity\":12}},", PageFieldsCheck::Ok, "", "12", ""},    // last in its objects
+        {"\"quantity\":12\r\n},", PageFieldsCheck::Ok, "", "12", ""},  // and on a line of its own
+        {"\"quantity\":-1,", PageFieldsCheck::Ok, "", "-1", ""},
+        {"\"quantity\":10件,", PageFieldsCheck::Ok, "", "10件", ""},
+        {"data-catid=\"500,01\"", PageFieldsCheck::UnsafeBareField, "", "", "宝贝类目字段不是数字"},
+        {"\"reservePrice\":\"1,299.00\"", PageFieldsCheck::UnsafeBareField, "1,299.00", "", "宝贝价格字段含逗号"},
+        {"\"quantity\":\"12\"|*|x,", PageFieldsCheck::UnsafeBareField, "", "\"12\"|*|x", "宝贝数量字段含双引号"},
+        {"\"quantity\":1\r\n2,", PageFieldsCheck::UnsafeBareField, "", "1\r\n2", "宝贝数量字段含换行符"},
     };
-    for (const Case& c : cases) EXPECT_EQ(read(page(c.body)), c.check) << c.body;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        std::vector<std::string> lines;
+        progress_ = {[&](const std::string& line) { lines.push_back(line); }, 2, 4, 9};
+        EXPECT_EQ(read(page(c.body)), c.check);
+        EXPECT_EQ(item_.price, c.price);
+        EXPECT_EQ(item_.num, c.num);
+        std::vector<std::string> expected{"线程：2  开始获取 第：4/9 个宝贝   基本信息！"};
+        if (*c.refusal) expected.push_back("线程：2  放弃 第：4/9 个宝贝   " + std::string(c.refusal) + "，不能写入数据包！");
+        EXPECT_EQ(lines, expected);
+    }
 }
 
 TEST_F(TmallPageTest, ItemIdsThatAreNotDigitsStopTheStep) {
+    std::vector<std::string> lines;
+    progress_ = {[&](const std::string& line) { lines.push_back(line); }, 1, 2, 3};
     item_ = {};
     item_.itemId = "54123x";
     EXPECT_EQ(readItemPageFields(item_, bytesOf(page("")), regexes_, progress_), PageFieldsCheck::BadItemId);
     EXPECT_EQ(item_.pageText, "");
+    EXPECT_EQ(lines, (std::vector<std::string>{"线程：1  放弃 第：2/3 个宝贝   数字ID字段不是数字，不能写入数据包！"}));
 }
 
 TEST_F(TmallPageTest, LogsTheStartLineWithTheWorkerAndItemNumbers) {

@@ -4,9 +4,14 @@
 #include "net/com_request.h"
 #include "net/request_lines.h"
 
+#include "tests/support/cancel_event.h"
 #include "tests/support/loopback_server.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace quorvane {
 namespace {
@@ -172,6 +177,75 @@ TEST(BrowserCookieRequest, ARefusedConnectionGivesNothing) {
     request.answerCookies = &answerCookies;
     EXPECT_TRUE(comRequestWithBrowserCookies(request).empty());
     EXPECT_EQ(answerCookies, "");
+}
+
+TEST(BrowserCookieRequest, AnAnswerAfterTheLimitOrTheCancelEventChangesNothing) {
+    LoopbackServer server;
+    struct Case {
+        const char* why;
+        std::string cookie;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {"the limit passed", "late_limit", false},
+        {"the cancel event was set", "late_cancel", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        // The body ends well after the wait: the abandoned thread then has
+        // the whole answer in hand.
+        Answer late = answerWith(std::string(20, 'l'), {"Set-Cookie: " + c.cookie + "=1; path=/"});
+        late.trickleBytes = 10;
+        late.trickleGap = std::chrono::milliseconds(700);
+        server.script("/" + c.cookie, late);
+        const std::string given = localUrl(server, "/" + c.cookie);
+        std::string address = given;
+        std::string method = "get", cookies = "mine=1", answerCookies = "kept", headers = "kept";
+        BrowserCookieRequest request;
+        request.address = &address;
+        request.method = &method;
+        request.cookies = &cookies;
+        request.answerCookies = &answerCookies;
+        request.responseHeaders = &headers;
+        request.exactLimitMs = c.cancelled ? 10000 : 300;
+        std::optional<test::ScopedCancelEvent> cancel;
+        if (c.cancelled) cancel.emplace().setAfter(150);
+
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(comRequestWithBrowserCookies(request).empty());
+        EXPECT_LT(GetTickCount() - start, 600u);
+        cancel.reset();
+        Sleep(1200);
+        EXPECT_EQ(readBrowserCookies("localhost", c.cookie), "");
+        EXPECT_EQ(address, given);
+        EXPECT_EQ(method, "get");
+        EXPECT_EQ(cookies, "mine=1");
+        EXPECT_EQ(answerCookies, "kept");
+        EXPECT_EQ(headers, "kept");
+    }
+    server.script("/after", answerWith("after"));
+    std::string address = server.url("/after");
+    BrowserCookieRequest after;
+    after.address = &address;
+    EXPECT_EQ(comRequestWithBrowserCookies(after), bytesOf("after"));
+}
+
+int ticks = 0;
+void CALLBACK countTick(HWND, UINT, UINT_PTR, DWORD) { ++ticks; }
+
+TEST(BrowserCookieRequest, WindowMessagesAreHandledWhileWaiting) {
+    LoopbackServer server;
+    Answer slow = answerWith("slow");
+    slow.delayBeforeHeaders = std::chrono::milliseconds(600);
+    server.script("/slow", slow);
+    std::string address = server.url("/slow");
+    BrowserCookieRequest request;
+    request.address = &address;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, countTick);
+    EXPECT_EQ(comRequestWithBrowserCookies(request), bytesOf("slow"));
+    KillTimer(nullptr, timer);
+    EXPECT_GE(ticks, 3);
 }
 
 TEST(BrowserCookieRequest, WithoutARequestObjectOnlyTheAddressChanges) {

@@ -2,12 +2,14 @@
 // back, the variables it changes, time-outs and the no-object notice.
 #include "net/com_request.h"
 
+#include "tests/support/cancel_event.h"
 #include "tests/support/loopback_server.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 namespace quorvane {
@@ -150,10 +152,68 @@ TEST(ComHttpRequest, ARefusedConnectionGivesNothing) {
     EXPECT_EQ(cookies, "old=1");
 }
 
+// Headers and the first bytes go out at once, the rest of the body never
+// comes: Wine's request objects would wait for it for more than ten minutes.
+Answer stalledBody() {
+    Answer answer = answerWith(std::string(1000, 's'));
+    answer.trickleBytes = 10;
+    answer.trickleGap = std::chrono::milliseconds(60000);
+    return answer;
+}
+
+TEST(ComHttpRequest, AStalledBodyEndsTheWaitAtTheLimitOrAtTheCancelEvent) {
+    LoopbackServer server;
+    server.script("/stalled", stalledBody());
+    server.script("/after", answerWith("after"));
+    struct Case {
+        const char* why;
+        int timeLimit;
+        std::optional<int> exactLimitMs;
+        bool cancelled;
+        DWORD atLeast, below;
+    };
+    const Case cases[] = {
+        {"a limit in milliseconds", 0, 400, false, 350, 1500},
+        {"a limit of one second", 1, std::nullopt, false, 950, 2500},
+        {"the cancel event set before the default limit", 0, std::nullopt, true, 0, 1200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::string address = server.url("/stalled");
+        std::string method, referrer, cookies = "kept";
+        ComRequest request;
+        request.address = &address;
+        request.method = &method;
+        request.referrer = &referrer;
+        request.cookiesOut = &cookies;
+        request.timeLimit = c.timeLimit;
+        request.exactLimitMs = c.exactLimitMs;
+        std::optional<test::ScopedCancelEvent> cancel;
+        if (c.cancelled) cancel.emplace().setAfter(200);
+
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(comHttpRequest(request).empty());
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_GE(elapsed, c.atLeast);
+        EXPECT_LT(elapsed, c.below);
+        EXPECT_EQ(method, "");
+        EXPECT_EQ(referrer, "");
+        EXPECT_EQ(cookies, "kept");
+
+        // The abandoned request holds nothing up, the cancel event gone.
+        cancel.reset();
+        std::string next = server.url("/after");
+        ComRequest after;
+        after.address = &next;
+        EXPECT_EQ(comHttpRequest(after), bytesOf("after"));
+    }
+}
+
 struct NoticeSeen {
     int count = 0;
     std::string text, title;
     unsigned style = 0;
+    DWORD thread = 0;
 };
 NoticeSeen noticeSeen;
 
@@ -162,6 +222,7 @@ void recordNotice(std::string_view text, std::string_view title, unsigned style)
     noticeSeen.text = text;
     noticeSeen.title = title;
     noticeSeen.style = style;
+    noticeSeen.thread = GetCurrentThreadId();
 }
 
 TEST(ComHttpRequest, WithoutARequestObjectSaysSoAndWritesNothing) {
@@ -180,6 +241,8 @@ TEST(ComHttpRequest, WithoutARequestObjectSaysSoAndWritesNothing) {
     EXPECT_EQ(noticeSeen.text, "系统不支持本操作");
     EXPECT_EQ(noticeSeen.title, "信息：");
     EXPECT_EQ(noticeSeen.style, 0x30u);
+    // The box holds the calling worker, not the request thread.
+    EXPECT_EQ(noticeSeen.thread, GetCurrentThreadId());
     EXPECT_EQ(method, "");
     EXPECT_EQ(referrer, "");
 }

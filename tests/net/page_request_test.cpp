@@ -1,5 +1,6 @@
 #include "net/page_request.h"
 
+#include "tests/support/cancel_event.h"
 #include "tests/support/loopback_server.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 namespace quorvane {
@@ -191,6 +193,60 @@ TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
     EXPECT_LT(GetTickCount() - start, 1500u);
     EXPECT_EQ(headers, "kept");
     EXPECT_EQ(cookies, "kept");
+}
+
+std::string storeFor(const std::string& address) {
+    char buffer[4096] = {};
+    DWORD length = sizeof buffer;
+    if (!InternetGetCookieA(address.c_str(), nullptr, buffer, &length)) return {};
+    return buffer;
+}
+
+TEST_F(PageRequestTest, AnAbandonedRequestStoresNoCookie) {
+    struct Case {
+        const char* why;
+        std::string cookie;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {"the limit passed before the answer", "late_after_limit", false},
+        {"the cancel event was set before the answer", "late_after_cancel", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Answer late = okAnswer("late", {"Set-Cookie: " + c.cookie + "=1; path=/"});
+        late.delayBeforeHeaders = std::chrono::milliseconds(600);
+        server.script("/" + c.cookie, late);
+        std::optional<test::ScopedCancelEvent> cancel;
+        if (c.cancelled) cancel.emplace().setAfter(100);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(bodyText(fetch(server.url("/" + c.cookie), {.exactLimitMs = c.cancelled ? 10000 : 200})),
+                  kPageTimeoutNotice);
+        EXPECT_LT(GetTickCount() - start, 500u);
+        cancel.reset();
+        // The answer reaches the abandoned request thread meanwhile.
+        ASSERT_TRUE(server.waitForRequests(1, std::chrono::milliseconds(1000)));
+        Sleep(1200);
+        EXPECT_EQ(storeFor(server.url("/")).find(c.cookie), std::string::npos) << storeFor(server.url("/"));
+        server.clearRequests();
+    }
+}
+
+TEST_F(PageRequestTest, TheStoresCookiesGoOutUnlessTheCallerGivesCookies) {
+    InternetSetCookieA("http://127.0.0.1/", "page_jar", "1");
+    server.script("/jar", okAnswer("jar"));
+    struct Case {
+        std::string cookies;
+        bool jarSent;
+    };
+    const Case cases[] = {{"", true}, {"mine=2", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cookies);
+        EXPECT_EQ(bodyText(fetch(server.url("/jar"), {.cookies = c.cookies})), "jar");
+        const std::string sent = server.lastRequest("/jar").header("Cookie");
+        EXPECT_EQ(sent.find("page_jar=1") != std::string::npos, c.jarSent) << sent;
+        EXPECT_EQ(sent.find("mine=2") != std::string::npos, !c.cookies.empty()) << sent;
+    }
 }
 
 TEST_F(PageRequestTest, WindowMessagesAreHandledWhileWaiting) {

@@ -2,6 +2,7 @@
 
 #include "net/request_thread.h"
 
+#include "tests/support/cancel_event.h"
 #include "tests/support/loopback_server.h"
 
 #include <windows.h>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 
 namespace quorvane {
@@ -136,6 +138,66 @@ TEST_F(TimedRequestTest, StoredCookiesReachTheSystemStore) {
     const std::string jar(buffer);
     EXPECT_NE(jar.find("storedone=abc"), std::string::npos) << jar;
     EXPECT_NE(jar.find("storedtwo=x=y"), std::string::npos) << jar;
+}
+
+std::string storeOfLoopback() {
+    char buffer[4096] = {};
+    DWORD length = sizeof buffer;
+    if (!InternetGetCookieA("http://127.0.0.1/", nullptr, buffer, &length)) return {};
+    return buffer;
+}
+
+TEST_F(TimedRequestTest, AnAbandonedRequestStoresNoCookie) {
+    struct Case {
+        const char* why;
+        std::string cookie;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {"the limit passed before the answer", "timed_after_limit", false},
+        {"the cancel event was set before the answer", "timed_after_cancel", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Answer late = okAnswer("late", {"Set-Cookie: " + c.cookie + "=1; path=/"});
+        late.delayBeforeHeaders = std::chrono::milliseconds(600);
+        server.script("/" + c.cookie, late);
+        std::optional<test::ScopedCancelEvent> cancel;
+        if (c.cancelled) cancel.emplace().setAfter(100);
+        EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/" + c.cookie), .storeCookies = true,
+                                            .exactLimitMs = c.cancelled ? 10000 : 200})
+                        .empty());
+        cancel.reset();
+        // The answer reaches the abandoned request thread meanwhile.
+        Sleep(1200);
+        EXPECT_EQ(storeOfLoopback().find(c.cookie), std::string::npos) << storeOfLoopback();
+    }
+}
+
+TEST_F(TimedRequestTest, TheStoresCookiesGoOutWhereWinInetWouldSendThem) {
+    InternetSetCookieA("http://127.0.0.1/", "timed_jar", "1");
+    server.script("/jar", okAnswer("jar"));
+    struct Case {
+        const char* why;
+        std::string cookies;
+        bool storeCookies;
+        bool jarSent;
+    };
+    const Case cases[] = {
+        {"no cookies of the caller's", "", false, true},
+        {"the caller's cookies alone", "mine=2", false, false},
+        {"the caller's and then the store's when storing", "mine=2", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(bodyText(httpRequestWithTimeout(
+                      {.address = server.url("/jar"), .cookies = c.cookies, .storeCookies = c.storeCookies})),
+                  "jar");
+        const std::string sent = server.lastRequest("/jar").header("Cookie");
+        // Other tests of this program store cookies for the host too.
+        EXPECT_TRUE(sent.starts_with(c.cookies)) << sent;
+        EXPECT_EQ(sent.find("timed_jar=1") != std::string::npos, c.jarSent) << sent;
+    }
 }
 
 TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {

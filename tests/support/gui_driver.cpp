@@ -178,14 +178,20 @@ void GuiProgram::kill() {
     }
 }
 
-HWND GuiProgram::findWindow(std::string_view title) const {
+std::vector<HWND> GuiProgram::findWindows(std::string_view title) const {
     const std::wstring wanted = gbkToWide(title);
+    std::vector<HWND> found;
     for (HWND window : topLevelWindows(processId_)) {
         wchar_t text[512] = {};
         GetWindowTextW(window, text, 512);
-        if (wanted == text && className(window) != L"QuorvaneEffectQueue") return window;
+        if (wanted == text && className(window) != L"QuorvaneEffectQueue") found.push_back(window);
     }
-    return nullptr;
+    return found;
+}
+
+HWND GuiProgram::findWindow(std::string_view title) const {
+    const std::vector<HWND> found = findWindows(title);
+    return found.empty() ? nullptr : found.front();
 }
 
 HWND GuiProgram::waitForWindow(std::string_view title, int milliseconds) const {

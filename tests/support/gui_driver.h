@@ -32,8 +32,9 @@ public:
     // A shown top-level window of the program with this exact title;
     // nullptr when none is shown in time.
     HWND waitForWindow(std::string_view title, int milliseconds = 10000) const;
-    // A top-level window of this title, shown or hidden.
+    // A top-level window of this title, shown or hidden; all of them.
     HWND findWindow(std::string_view title) const;
+    std::vector<HWND> findWindows(std::string_view title) const;
     // Waits until no window of this title is left.
     bool waitForWindowGone(std::string_view title, int milliseconds = 10000) const;
 
