@@ -6,7 +6,6 @@
 #include "app/item_list/workbook_export.h"
 #include "app/runtime/runtime.h"
 
-#include <algorithm>
 
 namespace quorvane {
 
@@ -31,7 +30,10 @@ void showCounter(ui::Window& main, const ItemList& list) { main["透明标签4"]
 void showRows(ui::Window& main, const ItemList& list) {
     ui::Component view = main[kListView];
     view.clearRows();
-    for (const ItemListRow& row : list.rows()) view.addRow({row.name, row.price, row.address, row.itemId});
+    std::vector<std::vector<std::string>> cells;
+    cells.reserve(list.rows().size());
+    for (const ItemListRow& row : list.rows()) cells.push_back({row.name, row.price, row.address, row.itemId});
+    view.addRows(cells);
     showCounter(main, list);
 }
 
@@ -50,11 +52,7 @@ void deleteSelectedItems() {
     ui::Window* main = ui::findWindow("MainWindow");
     if (!main) return;
     ItemList list = itemListOf(*main);
-    std::vector<int> deleted = list.deleteSelected();
-    // From the bottom up, so the positions still to go stay where they were.
-    std::reverse(deleted.begin(), deleted.end());
-    ui::Component view = (*main)[kListView];
-    for (int position : deleted) view.deleteRow(position);
+    (*main)[kListView].deleteRows(list.deleteSelected());
     showCounter(*main, list);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/options/file_store.h"
 #include "app/options/option_mirrors.h"
+#include "app/runtime/batched_post.h"
 #include "app/runtime/runtime.h"
 #include "app/runtime/ui_thread.h"
 #include "app/runtime/window.h"
@@ -18,6 +19,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace quorvane {
 namespace {
@@ -48,10 +50,22 @@ ui::Window& mainWindow() { return *ui::findWindow(kMainWindow); }
 
 void appendLogLine(const std::string& line) { mainWindow()["编辑框2"].appendText(line); }
 
-// Log lines take their time where they are issued, and show in that order.
-void postLogLine(const std::string& message) {
-    ui::post([line = logLineText(message)] { appendLogLine(line); });
+void appendLogLines(std::vector<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line;
+    appendLogLine(text);
 }
+
+// Log lines take their time where they are issued and show in that order;
+// the lines that come while the interface is busy are appended in one go.
+const ui::BatchedPost<std::string> postedLogLines(appendLogLines);
+
+void postLogLine(const std::string& message) { postedLogLines(logLineText(message)); }
+
+// The rows of copied items are selected in batches like the log lines.
+const ui::BatchedPost<int> copiedRowSelections([](std::vector<int> rows) {
+    mainWindow()["超级列表框1"].selectRows(rows);
+});
 
 void setRunning(bool running) {
     ui::Window& window = mainWindow();
@@ -68,8 +82,7 @@ void updateItemCounter() {
 
 // Exactly the rows the run copied leave the list, by position.
 void removeCopiedRows(const RunOutcome& outcome) {
-    ui::Component list = mainWindow()["超级列表框1"];
-    for (auto it = outcome.copiedRows.rbegin(); it != outcome.copiedRows.rend(); ++it) list.deleteRow(*it);
+    mainWindow()["超级列表框1"].deleteRows(outcome.copiedRows);
     updateItemCounter();
 }
 
@@ -144,7 +157,7 @@ PackageWriteOptions currentWriteOptions() {
 CollectionSeams runSeams() {
     CollectionSeams seams;
     seams.log = postLogLine;
-    seams.rowCopied = [](int row) { ui::post([row] { mainWindow()["超级列表框1"].setRowSelected(row, true); }); };
+    seams.rowCopied = [](int row) { copiedRowSelections(row); };
     seams.packageFormat = [] { return optionMirrors().packageFormat.load(); };
     seams.writer.readOptions = currentWriteOptions;
     seams.writer.setPackagePathText = [](const std::string& text) {

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace quorvane::ui {
 
 namespace {
@@ -17,6 +19,23 @@ std::string windowText(HWND handle) {
     text.resize(static_cast<size_t>(length));
     return wideToGbk(text);
 }
+
+// A control's drawing held back while several changes are made to it; one
+// repaint follows. Each change drawn on its own costs far more than the
+// change, most of all under Wine.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND control) : control_(control) { SendMessageW(control_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawPause() {
+        SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND control_;
+};
 
 bool isButtonLike(Kind kind) {
     return kind == Kind::Button || kind == Kind::PictureButton || kind == Kind::CheckBox ||
@@ -88,7 +107,8 @@ void Component::setText(std::string_view text) {
 
 void Component::appendText(std::string_view text) {
     HWND h = handle();
-    if (!h) return;
+    if (!h || text.empty()) return;
+    RedrawPause pause(h);
     int end = GetWindowTextLengthW(h);
     SendMessageW(h, EM_SETSEL, end, end);
     SendMessageW(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(gbkToWide(text).c_str()));
@@ -239,6 +259,14 @@ int Component::addRow(const std::vector<std::string>& cells) {
     return row;
 }
 
+void Component::addRows(const std::vector<std::vector<std::string>>& rows) {
+    HWND h = handle();
+    if (!h || rows.empty()) return;
+    RedrawPause pause(h);
+    SendMessageW(h, LVM_SETITEMCOUNT, static_cast<WPARAM>(rowCount()) + rows.size(), LVSICF_NOINVALIDATEALL);
+    for (const std::vector<std::string>& cells : rows) addRow(cells);
+}
+
 std::string Component::cell(int row, int column) const {
     HWND h = handle();
     if (!h || row < 0 || row >= rowCount()) return {};
@@ -271,6 +299,16 @@ void Component::deleteRow(int row) {
     if (handle()) SendMessageW(handle(), LVM_DELETEITEM, row, 0);
 }
 
+void Component::deleteRows(std::vector<int> rows) {
+    HWND h = handle();
+    if (!h || rows.empty()) return;
+    RedrawPause pause(h);
+    // From the bottom up, so the rows still to go stay where they were.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) SendMessageW(h, LVM_DELETEITEM, *it, 0);
+}
+
 void Component::clearRows() {
     if (handle()) SendMessageW(handle(), LVM_DELETEALLITEMS, 0, 0);
 }
@@ -293,6 +331,14 @@ void Component::setRowSelected(int row, bool selected) {
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
     SendMessageW(h, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void Component::selectRows(const std::vector<int>& rows) {
+    HWND h = handle();
+    if (!h) return;
+    // Row by row: the list view draws a changed row alone, and a pause of its
+    // drawing costs more than that.
+    for (int row : rows) setRowSelected(row, true);
 }
 
 void Component::setInterval(int milliseconds) {

@@ -60,13 +60,17 @@ public:
 
     // List view rows: one text per column.
     int rowCount() const;
+    // addRows and deleteRows change many rows and draw the list once.
     int addRow(const std::vector<std::string>& cells);
+    void addRows(const std::vector<std::vector<std::string>>& rows);
     std::string cell(int row, int column) const;
     void setCell(int row, int column, std::string_view text);
     void deleteRow(int row);
+    void deleteRows(std::vector<int> rows);  // positions before the first goes
     void clearRows();
     std::vector<int> selectedRows() const;
     void setRowSelected(int row, bool selected);
+    void selectRows(const std::vector<int>& rows);  // added to the selection
 
     // File dialog with the template's filter and default extension; the
     // chosen full path, or nothing when the user cancels.

@@ -11,11 +11,18 @@ namespace quorvane::ui {
 namespace {
 
 constexpr UINT kRunEffects = WM_APP + 1;
+constexpr UINT_PTR kTickTimer = 1;
+// The queue runs at most once a tick: what the workers post meanwhile is
+// applied together, and the interface thread stays free for the user.
+constexpr ULONGLONG kTickMs = 100;
 
 struct EffectQueue {
     std::mutex lock;
     std::deque<std::function<void()>> effects;
     HWND target = nullptr;
+    // Interface thread only.
+    ULONGLONG lastRun = 0;
+    bool tickPending = false;
 };
 
 // Never destroyed: a worker that outlives the program's end may still post.
@@ -42,8 +49,26 @@ std::string cacheKey(std::string_view window, std::string_view component) {
     return key;
 }
 
+// Effects posted within a tick of the last run wait for the tick's end.
+void runOrWaitForTick(HWND window) {
+    EffectQueue& q = queue();
+    const ULONGLONG now = GetTickCount64();
+    if (now - q.lastRun >= kTickMs) {
+        runPostedEffects();
+    } else if (!q.tickPending) {
+        q.tickPending = true;
+        SetTimer(window, kTickTimer, static_cast<UINT>(kTickMs - (now - q.lastRun)), nullptr);
+    }
+}
+
 LRESULT CALLBACK queueProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kRunEffects) {
+        runOrWaitForTick(window);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kTickTimer) {
+        KillTimer(window, kTickTimer);
+        queue().tickPending = false;
         runPostedEffects();
         return 0;
     }
@@ -81,9 +106,16 @@ void post(std::function<void()> effect) {
 }
 
 void runPostedEffects() {
+    queue().lastRun = GetTickCount64();
+    // Only those posted so far: what comes meanwhile waits for the next tick.
+    std::size_t left = 0;
+    {
+        std::lock_guard guard(queue().lock);
+        left = queue().effects.size();
+    }
     // One at a time, so an effect that opens a modal box lets the next ones
     // run from the box's message loop, still in order.
-    for (;;) {
+    for (; left > 0; --left) {
         std::function<void()> effect;
         {
             std::lock_guard guard(queue().lock);

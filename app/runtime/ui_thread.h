@@ -9,7 +9,10 @@
 
 namespace quorvane::ui {
 
-// From any thread. Effects posted before startRuntime() wait for it.
+// From any thread. Effects posted before startRuntime() wait for it. The
+// interface thread runs them at most once a tick (a tenth of a second), all
+// that came since the last run together; an effect posted after a quiet
+// spell runs at once.
 void post(std::function<void()> effect);
 
 // Runs the effects posted so far; the runtime calls it on the interface thread.

@@ -300,6 +300,7 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
             if (!receive()) return connection->close(false);
         request.body = pending.substr(0, length);
         pending.erase(0, length);
+        request.received = std::chrono::steady_clock::now();
 
         {
             std::lock_guard lock(mutex_);

@@ -22,6 +22,7 @@ struct RecordedRequest {
     std::vector<std::string> headerLines;  // in order, without CRLF
     std::string body;
     std::string rawHeader;                 // request line and header lines as received, CRLFs included
+    std::chrono::steady_clock::time_point received;  // when the whole request had arrived
 
     // The value of the first header line of this name (any case), trimmed;
     // empty when there is none.
