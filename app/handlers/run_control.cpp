@@ -58,12 +58,13 @@ void appendLogLines(std::vector<std::string> lines) {
 
 // Log lines take their time where they are issued and show in that order;
 // the lines that come while the interface is busy are appended in one go.
-const ui::BatchedPost<std::string> postedLogLines(appendLogLines);
+// Never destroyed: a worker that outlives the program's end may still log.
+const ui::BatchedPost<std::string>& postedLogLines = *new ui::BatchedPost<std::string>(appendLogLines);
 
 void postLogLine(const std::string& message) { postedLogLines(logLineText(message)); }
 
 // The rows of copied items are selected in batches like the log lines.
-const ui::BatchedPost<int> copiedRowSelections([](std::vector<int> rows) {
+const ui::BatchedPost<int>& copiedRowSelections = *new ui::BatchedPost<int>([](std::vector<int> rows) {
     mainWindow()["超级列表框1"].selectRows(rows);
 });
 

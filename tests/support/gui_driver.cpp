@@ -260,7 +260,11 @@ bool GuiProgram::choosePopupMenuItem(int index, int milliseconds) const {
     // No item is highlighted when a pop-up menu opens; the first Down picks item 0.
     for (int i = 0; i <= index; ++i) postKey(menu, VK_DOWN);
     postKey(menu, VK_RETURN);
-    return waitUntil(milliseconds, [&] { return !IsWindow(menu) || !IsWindowVisible(menu); });
+    if (!waitUntil(milliseconds, [&] { return !IsWindow(menu) || !IsWindowVisible(menu); })) return false;
+    // The menu's loop may still be ending behind its hidden window, and it
+    // would swallow the next click: wait until the program waits for input.
+    WaitForInputIdle(process_, static_cast<DWORD>(milliseconds));
+    return true;
 }
 
 // ---- controls -----------------------------------------------------------------
