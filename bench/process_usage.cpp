@@ -1,5 +1,8 @@
 #include "bench/process_usage.h"
 
+#include "tests/support/gui_driver.h"
+#include "text/codepage.h"
+
 #include <psapi.h>
 
 #include <cstdlib>
@@ -11,18 +14,6 @@ namespace {
 
 // Linux counts process times in ticks of USER_HZ, 100 on every x86 kernel.
 constexpr double kLinuxTicksPerSecond = 100.0;
-
-std::optional<std::string> readSmallFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string content;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) content.append(chunk, got);
-    CloseHandle(file);
-    return content;
-}
 
 bool isWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -54,10 +45,10 @@ std::optional<double> wineCpuSeconds(const char* commandLinePart) {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.cFileName[0] < L'0' ||
             found.cFileName[0] > L'9')
             continue;
-        const std::wstring folder = std::wstring(L"Z:\\proc\\") + found.cFileName;
-        const std::optional<std::string> commandLine = readSmallFile(folder + L"\\cmdline");
+        const std::string folder = "Z:\\proc\\" + wideToGbk(found.cFileName);
+        const std::optional<std::string> commandLine = test::readFile(folder + "\\cmdline");
         if (!commandLine || commandLine->find(commandLinePart) == std::string::npos) continue;
-        if (const std::optional<std::string> stat = readSmallFile(folder + L"\\stat")) seconds = linuxCpuSeconds(*stat);
+        if (const std::optional<std::string> stat = test::readFile(folder + "\\stat")) seconds = linuxCpuSeconds(*stat);
         break;
     } while (FindNextFileW(search, &found));
     FindClose(search);
