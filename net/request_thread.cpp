@@ -2,10 +2,74 @@
 
 #include <windows.h>
 
+#include <condition_variable>
+#include <deque>
+
 namespace quorvane {
+
+void runRequest(RequestExchange& exchange);
+
 namespace {
 
 thread_local HANDLE cancelEvent = nullptr;
+
+// Request threads are kept for the next request: starting and ending a thread
+// costs milliseconds of processor time under Wine, more than a request to a
+// near server. A thread whose request was abandoned goes on with it and comes
+// back when it ends; a request never waits for one: a new thread is started
+// whenever no idle thread is left for it.
+class RequestThreads {
+public:
+    // False when no thread could be started for it.
+    bool run(std::shared_ptr<RequestExchange> exchange) {
+        std::unique_lock lock(lock_);
+        waiting_.push_back(std::move(exchange));
+        if (waiting_.size() <= idle_) {
+            wake_.notify_one();
+            return true;
+        }
+        HANDLE thread = CreateThread(nullptr, 0, entry, this, 0, nullptr);
+        if (!thread) {
+            waiting_.pop_back();
+            return false;
+        }
+        CloseHandle(thread);
+        return true;
+    }
+
+private:
+    static unsigned long __stdcall entry(void* self) {
+        static_cast<RequestThreads*>(self)->serve();
+        return 0;
+    }
+
+    void serve() {
+        for (;;) {
+            std::shared_ptr<RequestExchange> exchange;
+            {
+                std::unique_lock lock(lock_);
+                if (waiting_.empty() && idle_ >= static_cast<std::size_t>(kIdleRequestThreadsKept)) return;
+                ++idle_;
+                wake_.wait(lock, [&] { return !waiting_.empty(); });
+                --idle_;
+                exchange = std::move(waiting_.front());
+                waiting_.pop_front();
+            }
+            runRequest(*exchange);
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable wake_;
+    std::deque<std::shared_ptr<RequestExchange>> waiting_;
+    std::size_t idle_ = 0;
+};
+
+// Never destroyed: its threads wait on it until the process ends.
+RequestThreads& requestThreads() {
+    static RequestThreads& threads = *new RequestThreads;
+    return threads;
+}
 
 // Dispatches what is pending; a quit request is kept for the caller's own loop.
 void processPendingMessages(bool& quit, WPARAM& quitCode) {
@@ -44,10 +108,7 @@ bool RequestExchange::publish(const std::function<void()>& write) {
     return true;
 }
 
-unsigned long __stdcall requestThreadEntry(void* parameter) {
-    // The thread keeps the exchange alive for as long as it runs.
-    std::unique_ptr<std::shared_ptr<RequestExchange>> held(static_cast<std::shared_ptr<RequestExchange>*>(parameter));
-    RequestExchange& exchange = **held;
+void runRequest(RequestExchange& exchange) {
     // No exception may end the program from here: the request simply fails,
     // its caller seeing a return without an answer.
     try {
@@ -56,7 +117,6 @@ unsigned long __stdcall requestThreadEntry(void* parameter) {
     }
     exchange.work_ = nullptr;
     SetEvent(exchange.done_);
-    return 0;
 }
 
 bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
@@ -71,14 +131,11 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
     };
     if (!exchange->done_ || limitMs <= 0) return abandon();
     exchange->work_ = std::move(work);
-    auto* held = new std::shared_ptr<RequestExchange>(exchange);
-    HANDLE thread = CreateThread(nullptr, 0, requestThreadEntry, held, 0, nullptr);
-    if (!thread) {
-        delete held;
+    // The request thread keeps the exchange alive for as long as it works.
+    if (!requestThreads().run(exchange)) {
         exchange->work_ = nullptr;
         return abandon();
     }
-    CloseHandle(thread);
 
     const ULONGLONG start = GetTickCount64();
     bool quit = false;

@@ -32,13 +32,16 @@ public:
 private:
     friend bool runRequestThread(std::shared_ptr<RequestExchange>, std::function<void(RequestExchange&)>, int,
                                  bool);
-    friend unsigned long __stdcall requestThreadEntry(void*);
+    friend void runRequest(RequestExchange&);
     mutable std::mutex mutex_;
     bool abandoned_ = false;
     bool published_ = false;
     void* done_;  // event set when the work has returned (or thrown)
     std::function<void(RequestExchange&)> work_;
 };
+
+// Request threads are kept for the next request, at most this many idle.
+inline constexpr int kIdleRequestThreadsKept = 8;
 
 // An event that, once set, ends every wait for a request made on the calling
 // thread as a time-out would: a stopping collection run gives each worker one,

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <memory>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 namespace quorvane {
 namespace {
@@ -58,6 +60,44 @@ TEST(RequestThread, AnswersTimeOutsCancellationAndExceptions) {
             EXPECT_TRUE(*sawAbandoned);
         }
     }
+}
+
+// Request threads are reused, but a request never waits for one that is
+// still busy with an abandoned request: both here outlast their callers.
+TEST(RequestThread, ARequestDoesNotWaitForAnAbandonedOne) {
+    auto stillBusy = std::make_shared<std::atomic<int>>(0);
+    const Work busy = [stillBusy](const RequestExchange&) {
+        ++*stillBusy;
+        Sleep(1500);
+        --*stillBusy;
+        return std::string("late");
+    };
+    EXPECT_EQ(runOnRequestThread<std::string>(100, false, busy), std::nullopt);
+    EXPECT_EQ(runOnRequestThread<std::string>(100, false, busy), std::nullopt);
+    EXPECT_EQ(*stillBusy, 2);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(runOnRequestThread<std::string>(1000, false, [](const RequestExchange&) { return std::string("x"); }),
+                  std::optional<std::string>("x"));
+        EXPECT_LT(GetTickCount() - start, 500u);
+    }
+    EXPECT_EQ(*stillBusy, 2);
+    // Many at once from several threads: each gets a thread of its own.
+    std::vector<std::thread> callers;
+    std::atomic<int> answered{0};
+    for (int i = 0; i < 6; ++i)
+        callers.emplace_back([&] {
+            if (runOnRequestThread<std::string>(3000, false, [](const RequestExchange&) {
+                    Sleep(300);
+                    return std::string("y");
+                }) == std::optional<std::string>("y"))
+                ++answered;
+        });
+    const DWORD start = GetTickCount();
+    for (std::thread& caller : callers) caller.join();
+    EXPECT_EQ(answered, 6);
+    EXPECT_LT(GetTickCount() - start, 1500u);
 }
 
 }  // namespace
