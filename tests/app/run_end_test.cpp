@@ -14,17 +14,21 @@ void chooseExit(MarketplaceRun& run) {
     ASSERT_TRUE(pressButton(dialog, "确 定"));
 }
 
-// The workers still use the process's state when the program ends; it must
-// stop them first and end cleanly, every time.
+// The workers still use the process's state when the program ends, some
+// waiting on slow answers, the others finishing items and logging all the
+// time: the program must stop them first and end cleanly, every time.
 TEST(RunEnd, ExitWhileItemsAreInFlightEndsCleanly) {
-    delayItemDataAnswers({{kTaobaoItem.id, 0}, {kTmallItem.id, 60000}, {kItemDataItem.id, 60000},
-                          {kNoTitleItem.id, 60000}});
+    delayItemDataAnswers({{kTaobaoItem.id, 0}, {kTmallItem.id, 0}, {kItemDataItem.id, 0}, {kNoTitleItem.id, 60000}});
+    const std::vector<unsigned char> fixture = readFixture("marketplace/item_list.txt");
+    std::string list;
+    for (int i = 0; i < 50; ++i) list.append(fixture.begin(), fixture.end());
     for (int attempt = 1; attempt <= 3; ++attempt) {
         SCOPED_TRACE(attempt);
         MarketplaceRun run("运行中退出");
-        run.prepare();
+        ASSERT_NO_FATAL_FAILURE(run.importList(list, 50 * marketplaceItems().size()));
+        ASSERT_NO_FATAL_FAILURE(run.choosePackageFile());
         run.start();
-        ASSERT_TRUE(MarketplaceRun::waitFor([&] { return occurrences(run.log(), "个宝贝 下载完成！\r\n") == 1; }))
+        ASSERT_TRUE(MarketplaceRun::waitFor([&] { return occurrences(run.log(), "个宝贝 下载完成！\r\n") >= 10; }))
             << run.log();
         chooseExit(run);
         EXPECT_EQ(run.app().program().waitForExit(10000), std::optional<DWORD>(0));
