@@ -1,6 +1,7 @@
 #include "net/page_request.h"
 
 #include "tests/support/cancel_event.h"
+#include "tests/support/cookie_store.h"
 #include "tests/support/loopback_server.h"
 
 #include <windows.h>
@@ -195,13 +196,6 @@ TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
     EXPECT_EQ(cookies, "kept");
 }
 
-std::string storeFor(const std::string& address) {
-    char buffer[4096] = {};
-    DWORD length = sizeof buffer;
-    if (!InternetGetCookieA(address.c_str(), nullptr, buffer, &length)) return {};
-    return buffer;
-}
-
 TEST_F(PageRequestTest, AnAbandonedRequestStoresNoCookie) {
     struct Case {
         const char* why;
@@ -227,7 +221,8 @@ TEST_F(PageRequestTest, AnAbandonedRequestStoresNoCookie) {
         // The answer reaches the abandoned request thread meanwhile.
         ASSERT_TRUE(server.waitForRequests(1, std::chrono::milliseconds(1000)));
         Sleep(1200);
-        EXPECT_EQ(storeFor(server.url("/")).find(c.cookie), std::string::npos) << storeFor(server.url("/"));
+        const std::string stored = test::storedCookies(server.url("/"));
+        EXPECT_EQ(stored.find(c.cookie), std::string::npos) << stored;
         server.clearRequests();
     }
 }

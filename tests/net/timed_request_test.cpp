@@ -3,6 +3,7 @@
 #include "net/request_thread.h"
 
 #include "tests/support/cancel_event.h"
+#include "tests/support/cookie_store.h"
 #include "tests/support/loopback_server.h"
 
 #include <windows.h>
@@ -140,13 +141,6 @@ TEST_F(TimedRequestTest, StoredCookiesReachTheSystemStore) {
     EXPECT_NE(jar.find("storedtwo=x=y"), std::string::npos) << jar;
 }
 
-std::string storeOfLoopback() {
-    char buffer[4096] = {};
-    DWORD length = sizeof buffer;
-    if (!InternetGetCookieA("http://127.0.0.1/", nullptr, buffer, &length)) return {};
-    return buffer;
-}
-
 TEST_F(TimedRequestTest, AnAbandonedRequestStoresNoCookie) {
     struct Case {
         const char* why;
@@ -170,7 +164,8 @@ TEST_F(TimedRequestTest, AnAbandonedRequestStoresNoCookie) {
         cancel.reset();
         // The answer reaches the abandoned request thread meanwhile.
         Sleep(1200);
-        EXPECT_EQ(storeOfLoopback().find(c.cookie), std::string::npos) << storeOfLoopback();
+        const std::string stored = test::storedCookies("http://127.0.0.1/");
+        EXPECT_EQ(stored.find(c.cookie), std::string::npos) << stored;
     }
 }
 
