@@ -2,10 +2,10 @@
 
 #include "collect/field_checks.h"
 #include "collect/package_format.h"
+#include "collect/page_text.h"
 #include "collect/unicode_escapes.h"
 #include "net/host_map.h"
 #include "net/page_request.h"
-#include "text/codepage.h"
 #include "text/extract.h"
 #include "text/search.h"
 
@@ -158,13 +158,7 @@ void logRefusal(const WorkerProgress& progress, const UnsafeBareField& field) {
 
 }  // namespace
 
-std::string itemPageText(const Bytes& itemData) {
-    std::string text(itemData.begin(), itemData.end());
-    for (char& c : text)
-        if (c == '\0') c = ' ';
-    if (findLeft(text, "charset=GBK") == -1 && findLeft(text, "charset=\"gbk") == -1) text = utf8TextToGbk(text);
-    return text;
-}
+std::string itemPageText(const Bytes& itemData) { return pageText(itemData); }
 
 PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, WorkerRegexes& regexes,
                                    const WorkerProgress& progress, const RequestLimit& limit) {
