@@ -2,6 +2,9 @@
 #include "app/windows/pictures.h"
 #include "app/windows/templates.h"
 
+// The template is a table, a component a row; clang-format would give every
+// value a line of its own.
+// clang-format off
 namespace quorvane {
 
 using enum ui::Kind;
@@ -33,3 +36,4 @@ const ui::WindowTemplate& exitConfirmDialogTemplate() {
 }
 
 }  // namespace quorvane
+// clang-format on

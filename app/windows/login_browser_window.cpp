@@ -1,6 +1,9 @@
 #include "app/handlers/handlers.h"
 #include "app/windows/templates.h"
 
+// The template is a table, a component a row; clang-format would give every
+// value a line of its own.
+// clang-format off
 namespace quorvane {
 
 using enum ui::Kind;
@@ -28,3 +31,4 @@ const ui::WindowTemplate& loginBrowserWindowTemplate() {
 }
 
 }  // namespace quorvane
+// clang-format on

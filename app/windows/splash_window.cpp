@@ -1,6 +1,9 @@
 #include "app/windows/pictures.h"
 #include "app/windows/templates.h"
 
+// The template is a table, a component a row; clang-format would give every
+// value a line of its own.
+// clang-format off
 namespace quorvane {
 
 using enum ui::Kind;
@@ -23,3 +26,4 @@ const ui::WindowTemplate& splashWindowTemplate() {
 }
 
 }  // namespace quorvane
+// clang-format on
