@@ -15,14 +15,14 @@ TEST(PageRange, BoxesReadTheirLeadingNumber) {
     };
     const Case cases[] = {
         {"12", 12},
-        {"  7", 7},           // leading blanks are skipped
-        {"3页", 3},           // the rest after the digits is ignored
-        {"-4", -4},           // a sign is taken, so a negative page is refused later
+        {"  7", 7},  // leading blanks are skipped
+        {"3页", 3},  // the rest after the digits is ignored
+        {"-4", -4},  // a sign is taken, so a negative page is refused later
         {"+5", 5},
-        {"", 0},              // nothing typed
-        {"abc", 0},           // no leading digits
-        {"１２", 0},          // full-width digits are not digits
-        {"99999999999", INT_MAX},   // saturates instead of wrapping round
+        {"", 0},                   // nothing typed
+        {"abc", 0},                // no leading digits
+        {"１２", 0},               // full-width digits are not digits
+        {"99999999999", INT_MAX},  // saturates instead of wrapping round
         {"-99999999999", INT_MIN},
     };
     for (const Case& c : cases) {
