@@ -12,9 +12,6 @@ namespace quorvane {
 
 namespace {
 
-// Item ids have far fewer digits; a longer run is not an id.
-constexpr std::size_t kLongestItemId = 20;
-
 using MarkerPair = std::pair<std::string_view, std::string_view>;
 
 constexpr MarkerPair kItemIdMarkers[] = {
@@ -50,7 +47,7 @@ std::string itemIdOfPage(std::string_view pageText) {
         id = trimText(textBetween(pageText, left, right));
         if (!id.empty()) break;
     }
-    if (!isDigitText(id) || id.size() > kLongestItemId) return {};
+    if (!isItemIdText(id)) return {};
     return id;
 }
 

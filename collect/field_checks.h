@@ -1,6 +1,7 @@
 #pragma once
 // What an id taken from a page or the item list must look like before it goes
 // into an address, a header line or a file name.
+#include <cstddef>
 #include <string_view>
 
 namespace quorvane {
@@ -12,5 +13,10 @@ constexpr bool isDigitText(std::string_view text) {
         if (c < '0' || c > '9') return false;
     return true;
 }
+
+// Item ids have far fewer digits; a longer run is not an id.
+inline constexpr std::size_t kLongestItemId = 20;
+
+constexpr bool isItemIdText(std::string_view text) { return isDigitText(text) && text.size() <= kLongestItemId; }
 
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #include "collect/list_page_items.h"
 
+#include "collect/field_checks.h"
 #include "net/host_map.h"
 #include "text/search.h"
 
@@ -73,7 +74,8 @@ std::vector<ListPageItem> itemsOfResultPage(std::string_view pageText) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         std::string id = names[i].str(1);
         if (int p = findLeft(id, "&"); p != -1) id = leftBytes(id, p - 1);
-        if (id.empty()) continue;
+        // The id goes into the item's address and the package.
+        if (!isItemIdText(id)) continue;
         items.push_back({names[i].str(2), i < prices.size() ? prices[i].str(1) : std::string(), id});
     }
     return items;

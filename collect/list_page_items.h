@@ -17,8 +17,8 @@ struct ListPageItem {
 // from the first "排序" on; a page with neither stays whole.
 std::string itemPartOfResultPage(std::string_view pageText);
 
-// Names and prices are paired by their order on the page; a link without an
-// id part gives no item.
+// Names and prices are paired by their order on the page; a link whose id
+// part is not an item id (digits only) gives no item.
 std::vector<ListPageItem> itemsOfResultPage(std::string_view pageText);
 
 // The address an item found on a result page is listed with.

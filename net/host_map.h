@@ -12,6 +12,7 @@ namespace quorvane {
 namespace hosts {
 inline constexpr std::string_view kItemPage = "item.taobao.com";
 inline constexpr std::string_view kTmallItemPage = "detail.tmall.com";
+inline constexpr std::string_view kLoginPage = "login.taobao.com";
 inline constexpr std::string_view kStockService = "detailskip.taobao.com";
 inline constexpr std::string_view kMobileData = "hws.m.taobao.com";
 inline constexpr std::string_view kOpenPlatformGateway = "gw.api.taobao.com";

@@ -28,6 +28,10 @@ void onHeaderAnimationClicked();
 void onHueSliderReleased();
 void onSaturationSliderReleased();
 void onBrightnessSliderReleased();
+// The toolbar's items 1 to 6; the mode and page menus do what items 1 to 5 do.
+void onNavigationItemClicked(int itemNumber);
+// Start-up: the header of the single-item mode, which the program starts in.
+void showStartUpHeader();
 void onSingleModeMenuClicked();
 void onListModeMenuClicked();
 void onShopModeMenuClicked();
@@ -42,6 +46,7 @@ void onPauseClicked();
 void onStopClicked();
 // After the message loop: ends a run in progress, without a package.
 void stopRunAtExit();
+bool runInProgress();
 void onPmsClicked();
 void onRunSummaryCreated();
 void onRunSummaryWhyFailedClicked();
@@ -74,5 +79,9 @@ void onAddressInputCancelClicked();
 void onAddressInputTextChanged();
 bool onPageRangeCloseQuery();
 void onPageRangeOkClicked();
+// An analysis waits for its pages while window messages are processed.
+bool addressAnalysisRunning();
+// Program end: the analysis in progress gives up its request at once and ends.
+void cancelAddressAnalysis();
 
 }  // namespace quorvane

@@ -64,6 +64,8 @@ void onClearClicked() {
 }
 
 void onImportListClicked() {
+    // An analysis in progress appends its rows to the list as it stands.
+    if (addressAnalysisRunning()) return;
     ui::Window* main = ui::findWindow("MainWindow");
     if (!main) return;
     const std::optional<std::string> path = (*main)["通用对话框2"].chooseFile(ui::FileDialogMode::OpenExisting);

@@ -1,5 +1,8 @@
 #include "app/handlers/handlers.h"
 
+#include "app/handlers/address_state.h"
+#include "app/handlers/stored_pages.h"
+
 #include "app/options/file_store.h"
 #include "app/options/option_mirrors.h"
 #include "app/runtime/batched_post.h"
@@ -36,15 +39,6 @@ bool runStopping = false;  // a stop was asked; the workers are leaving
 RunOutcome lastOutcome;
 std::string packageFolder;
 std::string packageBaseName;
-
-// The two help pages of the run summary, stored enciphered.
-constexpr const char* kHelpKey = "Quorvane run summary";
-constexpr const char* kWhyFailedPage =
-    "55,FE,CA,99,8E,8E,E2,EE,BF,7F,C3,E9,99,42,EC,64,E0,C0,57,49,12,85,89,A5,43,D3,F6,E5,92,0C,C2,B0,EF,ED,EB,9B,EC,40,"
-    "6D,38,E4,B6,48,";
-constexpr const char* kTutorialPage =
-    "55,FE,CA,99,8E,8E,E2,EE,BF,7F,C3,E9,99,42,EC,64,E0,C0,57,49,12,85,89,A5,43,D1,EE,F0,D0,04,D2,F8,F6,EB,B2,92,FF,40,"
-    "60,7A,A2,AA,51,38,";
 
 ui::Window& mainWindow() { return *ui::findWindow(kMainWindow); }
 
@@ -93,6 +87,7 @@ void applyRunEnd(const RunOutcome& outcome) {
     runActive = false;
     runStopping = false;
     lastOutcome = outcome;
+    addressState().pastedAddressList.clear();
     if (outcome.ending != RunEnding::StopWithoutPackage) {
         if (outcome.packageWritten) removeCopiedRows(outcome);
         mainWindow()["pms"].click();
@@ -169,12 +164,6 @@ CollectionSeams runSeams() {
     return seams;
 }
 
-void openHelpPage(const char* stored) {
-    std::string list = stored;
-    const std::string address = decipherHexString(list, kHelpKey, 1);
-    ShellExecuteW(nullptr, L"open", gbkToWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 }  // namespace
 
 void setPackageLocation(std::string folder, std::string baseName) {
@@ -182,8 +171,10 @@ void setPackageLocation(std::string folder, std::string baseName) {
     packageBaseName = std::move(baseName);
 }
 
+bool runInProgress() { return runActive; }
+
 void onStartClicked() {
-    if (runActive) return;
+    if (runActive || addressAnalysisRunning()) return;
     ui::Window& window = mainWindow();
     ui::Component list = window["超级列表框1"];
     if (list.rowCount() == 0) return;
@@ -267,12 +258,12 @@ void onRunSummaryCreated() {
     if (lastOutcome.failed != 0) (*dialog)["按钮1"].setVisible(true);
 }
 
-void onRunSummaryWhyFailedClicked() { openHelpPage(kWhyFailedPage); }
+void onRunSummaryWhyFailedClicked() { openStoredPage(kWhyFailedPage); }
 
 void onRunSummaryOpenFolderClicked() {
     ShellExecuteW(nullptr, L"open", gbkToWide(packageFolder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void onRunSummaryTutorialClicked() { openHelpPage(kTutorialPage); }
+void onRunSummaryTutorialClicked() { openStoredPage(kTutorialPage); }
 
 }  // namespace quorvane

@@ -14,6 +14,7 @@ void onMainWindowCreated() {
     main->setHeight(700);
     ui::Component pages = main->component("高级选择夹1");
     pages.setHeight(466);
+    showStartUpHeader();
     loadOptionsAndNavigation();
     pages.setTabHeadersVisible(false);
     main->setVisible(true);
@@ -29,7 +30,10 @@ void onExitMenuClicked() { ui::loadWindow(exitConfirmDialogTemplate(), true); }
 
 void onTrayExitMenuClicked() { ui::loadWindow(exitConfirmDialogTemplate(), true); }
 
-void onExitConfirmOkClicked() { ui::endProgram(0); }
+void onExitConfirmOkClicked() {
+    cancelAddressAnalysis();
+    ui::endProgram(0);
+}
 
 void onExitConfirmCancelClicked() {
     if (ui::Window* dialog = ui::findWindow("ExitConfirmDialog")) dialog->destroy();

@@ -268,6 +268,7 @@ TEST(ItemsOfResultPageTest, CurrentLayoutOlderLayoutAndPairing) {
         "<a class=\"item-name\" href=\"//item.taobao.com/item.htm?id=678\">帽子</a>\n"
         "<span class=\"c-price\">20.00</span>\n"
         "<a class=\"item-name\" href=\"//item.taobao.com/item.htm?id=910\">手套</a>\n"
+        "<a class=\"item-name\" href=\"//item.taobao.com/item.htm?id=91x\">坏编号</a>\n"
         "<p>到第</p><a class=\"item-name\" href=\"//x/1?id=2\">在到第之后</a>";
     const std::string older =
         "<a target=\"_blank\" href=\"http://item.taobao.com/item.htm?id=999&x=1\" class=\"permalink\" style=\"\">\n"
@@ -278,7 +279,7 @@ TEST(ItemsOfResultPageTest, CurrentLayoutOlderLayoutAndPairing) {
         std::vector<ListPageItem> items;
     };
     const Case cases[] = {
-        {"current layout: ids cut at &, a link without id skipped but its price kept in line, missing prices empty",
+        {"current layout: ids cut at &, links without an id or with a non-digit one skipped but its price kept in line, missing prices empty",
          current,
          {{"羊毛围巾", "38.00", "12345"}, {"帽子", "20.00", "678"}, {"手套", "", "910"}}},
         {"older layout when the current one finds nothing", older, {{"旧围巾", "12.00", "999"}}},
