@@ -1,6 +1,7 @@
 // The in-memory loader with our skin engine's spy build as the image: mapped
 // at its own base or moved, its exports found and called, its sections
 // protected, freed; and a table of damaged images that it refuses.
+#include "tests/toolkit/image_view.h"
 #include "toolkit/loader_apis.h"
 #include "toolkit/memory_library.h"
 #include "toolkit/skin_dll/skin_spy.h"
@@ -16,45 +17,8 @@
 #include <string>
 #include <vector>
 
-extern const unsigned char carriedSkinSpyDll[];
-extern const std::size_t carriedSkinSpyDll_size;
-
 namespace quorvane::toolkit {
 namespace {
-
-using Image = std::vector<unsigned char>;
-
-Image spyImage() { return Image(carriedSkinSpyDll, carriedSkinSpyDll + carriedSkinSpyDll_size); }
-
-// Field access into an image file, for reading and for damaging copies.
-struct ImageView {
-    explicit ImageView(Image& bytes) : bytes(bytes) {}
-    IMAGE_DOS_HEADER& dos() { return *reinterpret_cast<IMAGE_DOS_HEADER*>(bytes.data()); }
-    IMAGE_NT_HEADERS& nt() { return *reinterpret_cast<IMAGE_NT_HEADERS*>(bytes.data() + dos().e_lfanew); }
-    IMAGE_SECTION_HEADER* sections() { return IMAGE_FIRST_SECTION(&nt()); }
-    WORD sectionCount() { return nt().FileHeader.NumberOfSections; }
-    IMAGE_SECTION_HEADER* sectionOf(DWORD rva) {
-        for (WORD i = 0; i < sectionCount(); ++i) {
-            IMAGE_SECTION_HEADER& s = sections()[i];
-            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + std::max(s.Misc.VirtualSize, s.SizeOfRawData))
-                return &s;
-        }
-        return nullptr;
-    }
-    unsigned char* atRva(DWORD rva) {
-        IMAGE_SECTION_HEADER* s = sectionOf(rva);
-        return s ? bytes.data() + s->PointerToRawData + (rva - s->VirtualAddress) : nullptr;
-    }
-    IMAGE_DATA_DIRECTORY& directory(int index) { return nt().OptionalHeader.DataDirectory[index]; }
-    // The first occurrence of a text in the file (a DLL or function name).
-    char* text(const char* wanted) {
-        const std::size_t length = std::strlen(wanted) + 1;
-        for (std::size_t i = 0; i + length <= bytes.size(); ++i)
-            if (std::memcmp(bytes.data() + i, wanted, length) == 0) return reinterpret_cast<char*>(bytes.data() + i);
-        return nullptr;
-    }
-    Image& bytes;
-};
 
 void* preferredBase() {
     Image image = spyImage();
