@@ -126,6 +126,12 @@ TEST(SkinLibrary, CarriedEngineIsMappedOnceWithItsFourExports) {
     for (const char* name : {"SkinH_AttachRes", "SkinH_SetTitleMenuBar", "SkinH_AdjustHSV", "SkinH_DetachEx"})
         EXPECT_NE(getMemoryProcAddress(skinModule, name), nullptr) << name;
     EXPECT_EQ(getMemoryProcAddress(skinModule, "SkinSpy_Log"), nullptr) << "the spy exports are the test build's";
+    const IMAGE_OPTIONAL_HEADER& headers = skinModule->ntHeaders->OptionalHeader;
+    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(
+        skinModule->imageBase + headers.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
+    EXPECT_EQ(exports->NumberOfNames, 4u);
+    // A DLL mapped from memory gets no thread-local storage set up for it.
+    EXPECT_EQ(headers.DataDirectory[IMAGE_DIRECTORY_ENTRY_TLS].Size, 0u) << "no C runtime in the engine";
     freeMemoryLibrary(skinModule);
     skinModule = nullptr;
 }
