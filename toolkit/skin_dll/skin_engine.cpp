@@ -266,7 +266,7 @@ bool readSkin(const unsigned char* bytes, int size, Skin& into) {
 
 extern "C" {
 
-// The password is for skin files of other makers; ours have none.
+// Our skin files carry no password; one that is given is not used.
 __declspec(dllexport) int WINAPI
     SkinH_AttachRes(const unsigned char* bytes, int size, [[maybe_unused]] const char* password, int hue,
                     int saturation, int brightness) {
@@ -282,8 +282,8 @@ __declspec(dllexport) int WINAPI
 }
 
 // The window's menu bar takes the tint when `show` is not 0. The band's
-// height and insets are accepted for callers of other engines; this one
-// keeps the system's menu bar layout.
+// height and insets are taken and not used: the menu bar keeps the system's
+// layout.
 __declspec(dllexport) int WINAPI SkinH_SetTitleMenuBar(HWND window, int show, [[maybe_unused]] int height,
                                                        [[maybe_unused]] int left, [[maybe_unused]] int right) {
     SPY_RECORD(1, 5, reinterpret_cast<std::intptr_t>(window), show, height, left, right);
