@@ -110,8 +110,13 @@ void onAddressBoxFocusLost() {
 void onLoginButtonClicked() { ui::loadWindow(loginBrowserWindowTemplate(), true); }
 
 void onLoginBrowserCreated() {
-    if (ui::Window* window = ui::eventWindow())
-        (*window)["互联网浏览器1"].navigate("https://" + std::string(hosts::kLoginPage) + "/");
+    ui::Window* window = ui::eventWindow();
+    if (!window) return;
+    // The login page follows the host map as the requests do; mapped, it is plain HTTP.
+    const RequestTarget target = routeRequest(true, hosts::kLoginPage, 443);
+    const std::string address = target.mapped ? "http://" + target.host + ":" + std::to_string(target.port) + "/"
+                                              : "https://" + std::string(hosts::kLoginPage) + "/";
+    (*window)["互联网浏览器1"].navigate(address);
 }
 
 void onHeaderAnimationClicked() { openStoredPage(kHeaderPage); }

@@ -329,6 +329,44 @@ void rightClick(HWND control, POINT at) {
     PostMessageW(control, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
+void leftClick(HWND control, POINT at) {
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+void doubleClick(HWND control, POINT at) {
+    leftClick(control, at);
+    PostMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+void typeText(HWND control, std::string_view text) {
+    const std::wstring wide = gbkToWide(text);
+    for (size_t i = 0; i < wide.size(); ++i) {
+        if (wide[i] == L'\n' && i > 0 && wide[i - 1] == L'\r') continue;
+        PostMessageW(control, WM_CHAR, wide[i], 1);
+    }
+}
+
+std::pair<int, int> editSelection(HWND edit) {
+    const auto packed = static_cast<DWORD>(sendTo(edit, EM_GETSEL, 0, 0));
+    return {LOWORD(packed), HIWORD(packed)};
+}
+
+namespace {
+
+GUITHREADINFO threadInfoOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
+
+}  // namespace
+
+HWND focusOf(HWND window) { return threadInfoOf(window).hwndFocus; }
+HWND captureOf(HWND window) { return threadInfoOf(window).hwndCapture; }
+
 // ---- list views -----------------------------------------------------------------
 
 std::vector<std::string> listColumns(HWND listView) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvane::test {
@@ -81,6 +82,18 @@ int comboSelection(HWND comboBox);
 void chooseMenuBarItem(HWND window, int index);
 // A right click at a point of the control's client area.
 void rightClick(HWND control, POINT at);
+// A left click there, and a double click as the system delivers one: down,
+// up, double click, up.
+void leftClick(HWND control, POINT at);
+void doubleClick(HWND control, POINT at);
+// Types the text key by key (posted characters); CR LF is one Enter.
+void typeText(HWND control, std::string_view text);
+// An edit box's selection: its first character and the one after its last.
+std::pair<int, int> editSelection(HWND edit);
+// The control that has the keyboard focus in the thread owning the window,
+// and the one that holds the mouse capture (nullptr: none).
+HWND focusOf(HWND window);
+HWND captureOf(HWND window);
 
 // List views in report view, read through the program's own memory.
 std::vector<std::string> listColumns(HWND listView);
