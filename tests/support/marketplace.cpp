@@ -1,6 +1,7 @@
 #include "tests/support/marketplace.h"
 
 #include "tests/support/fixtures.h"
+#include "tests/support/property_services.h"
 
 #include <algorithm>
 
@@ -87,6 +88,7 @@ Marketplace::Marketplace() {
             return withDelay(stockAnswer(formValue(queryOf(request.target), "itemId")));
         });
     }
+    scriptPropertyServices(server_, [this](Answer answer) { return withDelay(std::move(answer)); });
 }
 
 std::string Marketplace::hostMap() const {
