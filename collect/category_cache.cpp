@@ -120,7 +120,9 @@ std::string categoryFileParameter(std::string_view cid, DateTime now) {
 
 void loadCategoryProperties(ItemFields& item, const CategoryCache& cache, const OptionBoxes& options) {
     item.categoryJson.clear();
-    if (!isUsableCategoryId(item.cid) || !cache.lock) return;
+    // Without a folder of its own the cache would write where the program
+    // happens to stand.
+    if (!isUsableCategoryId(item.cid) || cache.optionsFolder.empty() || !cache.lock) return;
     const std::wstring& folder = cache.optionsFolder;
     const std::wstring path = folder + gbkToWide(item.cid) + L".txt";
 
