@@ -12,6 +12,7 @@
 #include <deque>
 #include <optional>
 #include <random>
+#include <span>
 
 namespace quorvane {
 namespace {
@@ -55,14 +56,32 @@ const std::array<std::string, 8>& markers() {
     return kMarkers;
 }
 
-std::string replacedInOrder(std::string text,
-                            std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
-    for (const auto& [from, to] : pairs) text = replaceText(text, from, to);
+using Replacement = std::pair<std::string_view, std::string_view>;
+
+std::string replacedInOrder(std::string text, std::span<const Replacement> replacements) {
+    for (const auto& [from, to] : replacements) text = replaceText(text, from, to);
     return text;
 }
 
+// The entities of a shown text that become characters of an alias.
+constexpr Replacement kShownTextEntities[] = {{"&quot;", "''"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&rarr;", "→"}};
+
+// The property list's characters that would be pattern syntax; "/" becomes a
+// pattern that matches the category data's "\/".
+constexpr Replacement kPatternEscapes[] = {{"(", "\\("}, {")", "\\)"}, {"/", "\\\\\\/"}, {"+", "\\+"},
+                                           {"*", "\\*"}, {".", "\\."}, {"[", "\\["},     {"]", "\\]"}};
+
+// The brand's value back from its escaped form, as far as the brand keeps it.
+constexpr Replacement kBrandUnescapes[] = {{"\\\\\\/", "/"}, {"\\(", "("}, {"\\)", ")"}, {"\\+", "+"}, {"\\*", "*"}};
+
+// A value as the page's list items write it, and back.
+constexpr Replacement kPageEscapes[] = {{"\"", "&quot;"}, {"\\\\\\/", "\\/"}, {"<", "&lt;"}, {">", "&gt;"}};
+constexpr Replacement kPageUnescapes[] = {{"\\(", "("},  {"\\)", ")"},  {"\\/", "/"},    {"\\+", "+"},
+                                          {"\\*", "*"},  {"\\.", "."},  {"\\[", "["},    {"\\]", "]"},
+                                          {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
+
 // Runs pattern on text in regExp: the match count, with the results kept there.
-int run(RegExpA& regExp, const std::string& pattern, const std::string& text) {
+int runPattern(RegExpA& regExp, const std::string& pattern, const std::string& text) {
     regExp.create(pattern);
     return regExp.execute(text);
 }
@@ -101,19 +120,17 @@ private:
     // A1: the page's sale-property list items.
     void readSaleValues() {
         const int count =
-            quorvane::run(list_, std::string(item_.isTmall ? kTmallListItem : kTaobaoListItem), item_.pageText);
+            runPattern(list_, std::string(item_.isTmall ? kTmallListItem : kTaobaoListItem), item_.pageText);
         for (int i = 1; i <= count; ++i) {
             const std::string pair = list_.subMatchText(i, 1);
             const std::string name = list_.subMatchText(i, 3);
             const std::string pid = textLeftOfMarker(pair, ":");
             const std::string vid = textAfterLastMarker(pair, ":");
             const std::string valueTail = std::string(kValueTail) + vid + "}";
-            if (quorvane::run(lookup_, "name_alias\":\"" + name + "\",\"pid\":" + pid + valueTail,
-                              item_.categoryJson) == 0) {
-                std::string alias =
-                    replacedInOrder(name, {{"&quot;", "''"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&rarr;", "→"}});
-                alias = cutAliasName(alias, options_);
-                const bool listed = quorvane::run(lookup_, "pid\":" + pid + valueTail, item_.categoryJson) > 0;
+            if (runPattern(lookup_, "name_alias\":\"" + name + "\",\"pid\":" + pid + valueTail, item_.categoryJson) ==
+                0) {
+                const std::string alias = cutAliasName(replacedInOrder(name, kShownTextEntities), options_);
+                const bool listed = runPattern(lookup_, "pid\":" + pid + valueTail, item_.categoryJson) > 0;
                 (listed ? item_.propAlias : item_.input_custom_cpv) += pair + ":" + alias + ";";
             }
             saleValueList_ += pair + ";";
@@ -122,14 +139,7 @@ private:
 
     // A2 and A3: every entry of the property list in its escaped form.
     void matchEntries() {
-        const std::string escaped = replacedInOrder(item_.propertyList, {{"(", "\\("},
-                                                                         {")", "\\)"},
-                                                                         {"/", "\\\\\\/"},
-                                                                         {"+", "\\+"},
-                                                                         {"*", "\\*"},
-                                                                         {".", "\\."},
-                                                                         {"[", "\\["},
-                                                                         {"]", "\\]"}});
+        const std::string escaped = replacedInOrder(item_.propertyList, kPatternEscapes);
         original_ = propertyEntries(escaped);
         entries_.assign(original_.begin(), original_.end());
         for (std::size_t k = 0; k < original_.size(); ++k) {
@@ -149,7 +159,7 @@ private:
         for (const std::string& marker : markers())
             if (findLeft(item_.categoryJson, marker + name + "\"") != -1) return drop(k);
 
-        const int sCount = quorvane::run(
+        const int sCount = runPattern(
             lookup_,
             "name_alias\":\"" + value + "\",\"pid\":(\\d*?),\"prop_name\":\"" + name + std::string(kLookupTail),
             item_.categoryJson);
@@ -157,28 +167,16 @@ private:
         std::string vidPart = lookup_.subMatchText(1, 2);
         if (pid.empty() || sCount > 1) lookUpByPropertyName(name, value, pid, vidPart);
 
-        if (pid == kBrandPid)
-            brandValue_ =
-                replacedInOrder(value, {{"\\\\\\/", "/"}, {"\\(", "("}, {"\\)", ")"}, {"\\+", "+"}, {"\\*", "*"}});
+        if (pid == kBrandPid) brandValue_ = replacedInOrder(value, kBrandUnescapes);
 
         if (!vidPart.empty()) return replace(k, pid + vidPart);
 
-        value = replacedInOrder(value, {{"\"", "&quot;"}, {"\\\\\\/", "\\/"}, {"<", "&lt;"}, {">", "&gt;"}});
+        value = replacedInOrder(value, kPageEscapes);
         const std::string shown = item_.isTmall
                                       ? "<li data-value=\"(.*?)\"(.*?)[>\"](" + value + ")[<|\"]"
                                       : "<li data-value=\"(.*?)(\".*?|\".*?\\s<a.*?\\s.*?)<span>(" + value + ")</span>";
-        value = replacedInOrder(value, {{"\\(", "("},
-                                        {"\\)", ")"},
-                                        {"\\/", "/"},
-                                        {"\\+", "+"},
-                                        {"\\*", "*"},
-                                        {"\\.", "."},
-                                        {"\\[", "["},
-                                        {"\\]", "]"},
-                                        {"&lt;", "<"},
-                                        {"&gt;", ">"},
-                                        {"&quot;", "\""}});
-        quorvane::run(lookup_, shown, item_.pageText);
+        value = replacedInOrder(value, kPageUnescapes);
+        runPattern(lookup_, shown, item_.pageText);
         if (const std::string pair = lookup_.subMatchText(1, 1); !pair.empty()) {
             replace(k, pair);
             item_.propAlias += pair + ":" + cutAliasName(lookup_.subMatchText(1, 3), options_) + ";";
@@ -203,31 +201,31 @@ private:
     void lookUpByPropertyName(const std::string& name, const std::string& value, std::string& pid,
                               std::string& vidPart) {
         const std::string parentTail = "\",\"parent_pid\":\\d*?,\"parent_vid\":\\d*?,\"pid\":(\\d*?),";
-        int n = quorvane::run(lookup_, "name\":\"" + name + parentTail, item_.categoryJson);
+        int n = runPattern(lookup_, "name\":\"" + name + parentTail, item_.categoryJson);
         std::string propertyPid = lookup_.subMatchText(1, 1);
         if (propertyPid.empty() && name == "重量\\(g\\)") {
-            n = quorvane::run(lookup_, "name\":\"净含量" + parentTail, item_.categoryJson);
+            n = runPattern(lookup_, "name\":\"净含量" + parentTail, item_.categoryJson);
             propertyPid = lookup_.subMatchText(1, 1);
         }
         const bool bookTitle = name == "书名";
         if (n > 1 && !bookTitle) {
-            quorvane::run(lookup_, "name\":\"" + name + "\",\"parent_pid\":(\\d*?),", item_.categoryJson);
+            runPattern(lookup_, "name\":\"" + name + "\",\"parent_pid\":(\\d*?),", item_.categoryJson);
             const std::string parentPid = lookup_.subMatchText(1, 1);
             const std::string parentVid = firstValueOf(currentEntries(), parentPid);
-            quorvane::run(lookup_,
-                          "name\":\"" + name + "\",\"parent_pid\":" + parentPid + ",\"parent_vid\":" + parentVid +
-                              ",\"pid\":(\\d*?),",
-                          item_.categoryJson);
+            runPattern(lookup_,
+                       "name\":\"" + name + "\",\"parent_pid\":" + parentPid + ",\"parent_vid\":" + parentVid +
+                           ",\"pid\":(\\d*?),",
+                       item_.categoryJson);
             const std::string childPid = lookup_.subMatchText(1, 1);
-            quorvane::run(lookup_,
-                          "name_alias\":\"" + value + "\",\"pid\":(" + childPid + ")" + std::string(kAnyNameLookupTail),
-                          item_.categoryJson);
+            runPattern(lookup_,
+                       "name_alias\":\"" + value + "\",\"pid\":(" + childPid + ")" + std::string(kAnyNameLookupTail),
+                       item_.categoryJson);
             pid = lookup_.subMatchText(1, 1);
             vidPart = lookup_.subMatchText(1, 2);
         } else if (n == 1 || bookTitle) {
-            quorvane::run(lookup_,
-                          "name_alias\":\"" + value + "\",\"pid\":" + propertyPid + std::string(kAnyNameLookupTail),
-                          item_.categoryJson);
+            runPattern(lookup_,
+                       "name_alias\":\"" + value + "\",\"pid\":" + propertyPid + std::string(kAnyNameLookupTail),
+                       item_.categoryJson);
             pid = propertyPid;
             vidPart = lookup_.subMatchText(1, 1);
         }

@@ -11,6 +11,10 @@ namespace {
 constexpr std::string_view kColourPid = "1627207";
 constexpr std::string_view kOtherColourPids[] = {"1627975", "1626984"};
 
+using Replacement = std::pair<std::string_view, std::string_view>;
+constexpr Replacement kAliasEntities[] = {{"&quot;", "''"}, {"&lt;", "<"}, {"&gt;", ">"}};
+constexpr Replacement kInputEntities[] = {{"&quot;", "''"}, {"&gt;", ">"}, {"&lt;", "<"}};
+
 // The custom values' own pairs, digits on both sides, in their order.
 std::vector<std::string> customPairs(const std::string& customValues) {
     std::vector<std::string> pairs;
@@ -78,12 +82,8 @@ void finishSaleProperties(ItemFields& item, WorkerRegexes& regexes, const Option
     }
     if (options.isChecked("选择框5") && !item.input_custom_cpv.empty()) mapCustomValues(item, regexes.second);
 
-    for (const auto& [from, to] :
-         {std::pair<std::string_view, std::string_view>{"&quot;", "''"}, {"&lt;", "<"}, {"&gt;", ">"}})
-        item.propAlias = replaceText(item.propAlias, from, to);
-    for (const auto& [from, to] :
-         {std::pair<std::string_view, std::string_view>{"&quot;", "''"}, {"&gt;", ">"}, {"&lt;", "<"}})
-        item.inputValues = replaceText(item.inputValues, from, to);
+    for (const auto& [from, to] : kAliasEntities) item.propAlias = replaceText(item.propAlias, from, to);
+    for (const auto& [from, to] : kInputEntities) item.inputValues = replaceText(item.inputValues, from, to);
 }
 
 }  // namespace quorvane
