@@ -3,6 +3,9 @@
 // event; grouped in files by what they do.
 #include "app/runtime/template.h"
 
+#include <windows.h>
+
+#include <cstdint>
 #include <string>
 
 namespace quorvane {
@@ -28,6 +31,9 @@ void onHeaderAnimationClicked();
 void onHueSliderReleased();
 void onSaturationSliderReleased();
 void onBrightnessSliderReleased();
+// The tray icon's callback: the mouse message on the icon.
+void WINAPI trayCallbackEntry(std::intptr_t mouseMessage);
+void onTrayIconMouse(std::intptr_t mouseMessage);
 // The toolbar's items 1 to 6; the mode and page menus do what items 1 to 5 do.
 void onNavigationItemClicked(int itemNumber);
 // Start-up: the header of the single-item mode, which the program starts in.

@@ -7,6 +7,7 @@
 #include "app/windows/pictures.h"
 #include "app/windows/templates.h"
 #include "net/host_map.h"
+#include "toolkit/skin.h"
 
 #include <optional>
 #include <string>
@@ -16,7 +17,8 @@ namespace quorvane {
 
 namespace {
 
-constexpr std::string_view kSingleModeText = "【单个模式】 就是指定采集一个宝贝 粘贴该宝贝地址即可进行采集 可以添加多个";
+constexpr std::string_view kSingleModeText =
+    "【单个模式】 就是指定采集一个宝贝 粘贴该宝贝地址即可进行采集 可以添加多个";
 
 // What the header, the address label and the page control show for each
 // navigation target; the settings and help views leave the mode alone.
@@ -57,6 +59,11 @@ void showView(const View& view) {
 }
 
 ui::Component addressBox() { return (*mainWindow())["编辑框1"]; }
+
+void applySkinTint() {
+    const SkinTint& tint = skinTint();
+    toolkit::adjustSkinHsv(tint.hue, tint.saturation, tint.value);
+}
 
 }  // namespace
 
@@ -111,14 +118,26 @@ void onHeaderAnimationClicked() { openStoredPage(kHeaderPage); }
 
 void onHueSliderReleased() {
     if (ui::Window* main = mainWindow()) skinTint().hue = (*main)["滑块条1"].position() - 181;
+    applySkinTint();
 }
 
 void onSaturationSliderReleased() {
     if (ui::Window* main = mainWindow()) skinTint().saturation = (*main)["滑块条2"].position() - 101;
+    applySkinTint();
 }
 
 void onBrightnessSliderReleased() {
     if (ui::Window* main = mainWindow()) skinTint().value = (*main)["滑块条3"].position() - 101;
+    applySkinTint();
+}
+
+void WINAPI trayCallbackEntry(std::intptr_t mouseMessage) { onTrayIconMouse(mouseMessage); }
+
+void onTrayIconMouse(std::intptr_t mouseMessage) {
+    ui::Window* main = mainWindow();
+    if (!main) return;
+    if (mouseMessage == WM_LBUTTONDBLCLK) main->restore();
+    if (mouseMessage == WM_RBUTTONDOWN) ui::popupMenu(*main, "系统菜单");
 }
 
 }  // namespace quorvane

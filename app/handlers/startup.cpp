@@ -3,8 +3,26 @@
 #include "app/options/options.h"
 #include "app/runtime/runtime.h"
 #include "app/windows/templates.h"
+#include "text/codepage.h"
+#include "toolkit/tray_icon.h"
+
+#include <windows.h>
+
+#include <string>
 
 namespace quorvane {
+
+namespace {
+
+// The window's title as its tip and its own icon; when the shell does not
+// take the icon, closing the window minimises it instead (see below).
+void installMainWindowTrayIcon(ui::Window& main) {
+    std::wstring title(static_cast<std::size_t>(GetWindowTextLengthW(main.handle())) + 1, L'\0');
+    title.resize(static_cast<std::size_t>(GetWindowTextW(main.handle(), title.data(), static_cast<int>(title.size()))));
+    (void)toolkit::installTrayIcon(main.handle(), {}, wideToGbk(title), trayCallbackEntry);
+}
+
+}  // namespace
 
 void onMainWindowCreated() {
     ui::Window* main = ui::findWindow("MainWindow");
@@ -16,13 +34,20 @@ void onMainWindowCreated() {
     pages.setHeight(466);
     showStartUpHeader();
     loadOptionsAndNavigation();
+    installMainWindowTrayIcon(*main);
     pages.setTabHeadersVisible(false);
     main->setVisible(true);
 }
 
-// Closing the main window only hides it; the program ends through the exit dialog.
+// Closing the main window only hides it; the program ends through the exit
+// dialog. A window hidden without a tray icon could never be shown again.
 bool onMainWindowCloseQuery() {
-    if (ui::Window* main = ui::findWindow("MainWindow")) main->setVisible(false);
+    ui::Window* main = ui::findWindow("MainWindow");
+    if (!main) return false;
+    if (toolkit::trayIconAdded())
+        main->setVisible(false);
+    else
+        ShowWindow(main->handle(), SW_MINIMIZE);
     return false;
 }
 

@@ -15,4 +15,9 @@ std::vector<unsigned char> readFixture(const std::string& name) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+std::string fixtureText(const std::string& name) {
+    const std::vector<unsigned char> bytes = readFixture(name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 }  // namespace quorvane::test

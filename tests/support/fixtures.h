@@ -9,5 +9,7 @@ std::string fixturePath(const std::string& name);
 
 // The whole file as bytes; a failed test assertion when it cannot be read.
 std::vector<unsigned char> readFixture(const std::string& name);
+// The same bytes in a string.
+std::string fixtureText(const std::string& name);
 
 }  // namespace quorvane::test

@@ -2,6 +2,7 @@
 
 #include "tests/support/fixtures.h"
 #include "tests/support/property_services.h"
+#include "tests/support/result_pages.h"
 
 #include <algorithm>
 
@@ -12,14 +13,27 @@ const MarketplaceItem kTmallItem{"541236987012", "tmall_item.html", ""};
 const MarketplaceItem kItemDataItem{"530145678203", "item_data_answer.html", "item_data_stock.txt"};
 const MarketplaceItem kNoTitleItem{"539900000004", "no_title_item.html", ""};
 
+const ItemPage kTaobaoItemPage{"https://item.taobao.com/item.htm?id=527018364901", "taobao_item.html", false};
+const ItemPage kTmallItemPage{"https://detail.tmall.com/item.htm?id=541236987012", "tmall_item.html", false};
+const ItemPage kItemDataItemPage{"https://item.taobao.com/item.htm?id=530145678203", "item_data_answer.html", false};
+const ItemPage kNoTitleItemPage{"https://item.taobao.com/item.htm?id=539900000004", "no_title_item.html", false};
+const ItemPage kWalletItemPage{"https://item.taobao.com/item.htm?spm=a1z10.5-c.w4002-14523.12.2b1d&id=538056700101",
+                               "leather_wallet_item.html", false};
+const ItemPage kUnquotedGbkItemPage{
+    "https://detail.tmall.com/item.htm?id=557200000103&skuId=3163351829031&user_id=2200654321",
+    "unquoted_gbk_utf8_item.html", false};
+const ItemPage kQuotedGbkItemPage{"https://detail.tmall.com/item.htm?id=557200000107", "quoted_gbk_utf8_item.html",
+                                  false};
+const ItemPage kBrowserOnlyItemPage{"https://item.taobao.com/item.htm?id=538012340102", "browser_only_item.html", true};
+
 namespace {
 
 const MarketplaceItem* const kItems[] = {&kTaobaoItem, &kTmallItem, &kItemDataItem, &kNoTitleItem};
+const ItemPage* const kItemPages[] = {&kTaobaoItemPage,    &kTmallItemPage,      &kItemDataItemPage,
+                                      &kNoTitleItemPage,   &kWalletItemPage,     &kUnquotedGbkItemPage,
+                                      &kQuotedGbkItemPage, &kBrowserOnlyItemPage};
 
-std::string fixtureText(const std::string& name) {
-    const std::vector<unsigned char> bytes = readFixture("marketplace/" + name);
-    return std::string(bytes.begin(), bytes.end());
-}
+std::string marketplaceFile(const std::string& name) { return fixtureText("marketplace/" + name); }
 
 const MarketplaceItem* itemOf(std::string_view id) {
     for (const MarketplaceItem* item : kItems)
@@ -49,17 +63,39 @@ std::string queryOf(std::string_view target) {
 
 Answer pageAnswer(std::string_view id) {
     const MarketplaceItem* item = itemOf(id);
-    return item ? ok(fixtureText(item->page), "text/html") : notFound();
+    return item ? ok(marketplaceFile(item->page), "text/html") : notFound();
 }
 
 Answer stockAnswer(std::string_view id) {
     const MarketplaceItem* item = itemOf(id);
-    return item && *item->stockAnswer ? ok(fixtureText(item->stockAnswer), "application/json") : notFound();
+    return item && *item->stockAnswer ? ok(marketplaceFile(item->stockAnswer), "application/json") : notFound();
+}
+
+const ItemPage* itemPageOf(std::string_view id) {
+    for (const ItemPage* page : kItemPages)
+        if (id == formValue(queryOf(page->address), "id")) return page;
+    return nullptr;
+}
+
+// The request with the browser's cookies sends the browser's own agent; the
+// plain page request has an older one of its own.
+bool fromBrowser(const RecordedRequest& request) {
+    return request.header("User-Agent").find(kBrowserAgentMark) != std::string::npos;
+}
+
+// A page that turns away the plain request answers it with nothing at all.
+Answer itemPageAnswer(const RecordedRequest& request) {
+    const std::string id = formValue(queryOf(request.target), "id");
+    const ItemPage* page = itemPageOf(id);
+    if (!page) return pageAnswer(id);
+    if (page->plainFetchEmpty && !fromBrowser(request)) return ok("", "text/html");
+    return ok(marketplaceFile(page->page), "text/html");
 }
 
 }  // namespace
 
 std::span<const MarketplaceItem* const> marketplaceItems() { return kItems; }
+std::span<const ItemPage* const> itemPages() { return kItemPages; }
 
 std::string formValue(std::string_view text, std::string_view name) {
     std::size_t at = 0;
@@ -74,19 +110,21 @@ std::string formValue(std::string_view text, std::string_view name) {
 }
 
 Marketplace::Marketplace() {
-    server_.script(std::string(kItemPagePath), [this](const RecordedRequest& request) {
-        return withDelay(pageAnswer(formValue(queryOf(request.target), "id")));
-    });
+    server_.script(std::string(kItemPagePath),
+                   [this](const RecordedRequest& request) { return withDelay(itemPageAnswer(request)); });
     server_.script(std::string(kItemDataPath), [this](const RecordedRequest& request) {
         return withDelay(pageAnswer(formValue(request.body, "_id")));
     });
     server_.script(std::string(kGatewayPath), [this](const RecordedRequest&) {
-        return withDelay(ok(fixtureText("gateway_answer.xml"), "text/xml;charset=UTF-8"));
+        return withDelay(ok(marketplaceFile("gateway_answer.xml"), "text/xml;charset=UTF-8"));
     });
     for (std::string_view path : {kStockPath, kStockByHostPath}) {
         server_.script(std::string(path), [this](const RecordedRequest& request) {
             return withDelay(stockAnswer(formValue(queryOf(request.target), "itemId")));
         });
+    }
+    for (const std::string& path : resultPagePaths()) {
+        server_.script(path, [this](const RecordedRequest& request) { return withDelay(resultPageAnswer(request)); });
     }
     scriptPropertyServices(server_, [this](Answer answer) { return withDelay(std::move(answer)); });
 }
