@@ -5,7 +5,6 @@
 #include "text/search.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <optional>
 
