@@ -1,8 +1,11 @@
 #include "collect/collection_run.h"
 
+#include "collect/category_cache.h"
 #include "collect/item_data.h"
 #include "collect/item_fields.h"
 #include "collect/item_page_fields.h"
+#include "collect/item_properties.h"
+#include "collect/property_matching.h"
 #include "collect/worker_state.h"
 #include "net/request_thread.h"
 #include "text/com.h"
@@ -204,6 +207,17 @@ int CollectionRun::collectItems(int worker) {
             item.itemId = row.itemId;
             const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
             if (!waitWhilePaused()) break;
+            // A refused item gets no row: its other steps would only ask in vain.
+            if (check == PageFieldsCheck::Ok) {
+                readItemProperties(item, regexes, limit_);
+                buildFoodSafetyField(item);
+                if (!waitWhilePaused()) break;
+                loadCategoryProperties(item, {seams_.categoryCacheFolder, &state_.CategoryCacheLock, limit_},
+                                       seams_.options);
+                if (!waitWhilePaused()) break;
+                matchProperties(item, regexes, seams_.options);
+                finishSaleProperties(item, regexes, seams_.options);
+            }
             const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
             // The row and its record as copied are one step, so that a stop can
             // never see one without the other.

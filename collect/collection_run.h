@@ -11,6 +11,7 @@
 #include "collect/package_writer.h"
 #include "collect/request_limit.h"
 #include "collect/run_state.h"
+#include "collect/worker_state.h"
 
 #include <condition_variable>
 #include <functional>
@@ -47,6 +48,8 @@ struct CollectionSeams {
     LogSink log;
     std::function<void(int row)> rowCopied;  // select the row of a copied item
     std::function<int()> packageFormat;      // the saved layout mirror, 4 or 5
+    OptionBoxes options;                     // the settings page's check boxes, read at the moment of use
+    std::wstring categoryCacheFolder;        // the options folder, ending with "\"
     PackageWriterSeams writer;
     // Once per run, after its end work: the last worker's package write, or
     // a stop's once its workers have left. Called on a thread of the run.

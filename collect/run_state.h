@@ -11,6 +11,10 @@ namespace quorvane {
 
 struct RunState {
     std::mutex lock;
+    // Guards the category cache files (download and rewrite, the archive
+    // fallback, gzip.dll); held across requests and file operations, and
+    // new with every run like the run lock.
+    std::mutex CategoryCacheLock;
 
     int RunTotal = 0;
     int NextItemCounter = 0;

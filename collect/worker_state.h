@@ -7,6 +7,9 @@
 
 #include <boost/regex.hpp>
 
+#include <functional>
+#include <string_view>
+
 namespace quorvane {
 
 struct WorkerRegexes {
@@ -14,6 +17,13 @@ struct WorkerRegexes {
     RegExpA second;
     RegExpA third;
     boost::regex perl;
+};
+
+// The settings page's check boxes as they stand at the moment of asking,
+// saved or not; without a reader every box reads as unchecked.
+struct OptionBoxes {
+    std::function<bool(std::string_view component)> checked;
+    bool isChecked(std::string_view component) const { return checked && checked(component); }
 };
 
 struct WorkerProgress {

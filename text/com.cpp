@@ -1,5 +1,6 @@
 #include "text/com.h"
 
+#include <cwchar>
 #include <vector>
 
 namespace quorvane {
@@ -88,18 +89,76 @@ int Variant::toInt() const {
 ComPtr<IDispatch> Variant::toDispatch() const {
     ComPtr<IDispatch> object;
     IUnknown* unknown = nullptr;
-    if (v_.vt == VT_DISPATCH) unknown = v_.pdispVal;
-    else if (v_.vt == VT_UNKNOWN) unknown = v_.punkVal;
+    if (v_.vt == VT_DISPATCH)
+        unknown = v_.pdispVal;
+    else if (v_.vt == VT_UNKNOWN)
+        unknown = v_.punkVal;
     if (unknown) unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.out()));
     return object;
 }
 
+namespace {
+
+constexpr DWORD kServerContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
+
+// The class factories of the thread's open ComScopes, by program id. Plain
+// pointers: nothing here may need a destructor at thread exit, when COM is
+// gone; the outermost scope releases them.
+struct ThreadFactories {
+    static constexpr int kKept = 8;
+    static constexpr std::size_t kLongestProgId = 63;
+    int openScopes = 0;
+    int count = 0;
+    wchar_t progIds[kKept][kLongestProgId + 1];
+    IClassFactory* factories[kKept];
+};
+thread_local ThreadFactories threadFactories;
+
+IClassFactory* keptFactory(const wchar_t* progId) {
+    ThreadFactories& kept = threadFactories;
+    for (int i = 0; i < kept.count; ++i)
+        if (std::wcscmp(kept.progIds[i], progId) == 0) return kept.factories[i];
+    if (kept.count == ThreadFactories::kKept || std::wcslen(progId) > ThreadFactories::kLongestProgId) return nullptr;
+    CLSID clsid;
+    IClassFactory* factory = nullptr;
+    if (FAILED(CLSIDFromProgID(progId, &clsid)) ||
+        FAILED(CoGetClassObject(clsid, kServerContext, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory))))
+        return nullptr;
+    std::wcscpy(kept.progIds[kept.count], progId);
+    kept.factories[kept.count++] = factory;
+    return factory;
+}
+
+void releaseKeptFactories() {
+    ThreadFactories& kept = threadFactories;
+    for (int i = 0; i < kept.count; ++i) kept.factories[i]->Release();
+    kept.count = 0;
+}
+
+}  // namespace
+
+ComScope::ComScope() : result_(CoInitialize(nullptr)) {
+    if (SUCCEEDED(result_)) ++threadFactories.openScopes;
+}
+
+ComScope::~ComScope() {
+    if (FAILED(result_)) return;
+    if (--threadFactories.openScopes == 0) releaseKeptFactories();
+    CoUninitialize();
+}
+
 ComPtr<IDispatch> createComObject(const wchar_t* progId) {
     ComPtr<IDispatch> object;
+    if (threadFactories.openScopes > 0) {
+        if (IClassFactory* factory = keptFactory(progId)) {
+            if (FAILED(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.out()))))
+                object.reset();
+            return object;
+        }
+    }
     CLSID clsid;
     if (FAILED(CLSIDFromProgID(progId, &clsid))) return object;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(object.out()))))
+    if (FAILED(CoCreateInstance(clsid, nullptr, kServerContext, IID_IDispatch, reinterpret_cast<void**>(object.out()))))
         object.reset();
     return object;
 }

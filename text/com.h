@@ -32,11 +32,13 @@ private:
     T* p_ = nullptr;
 };
 
-// CoInitialize for the lifetime of the scope (apartment-threaded).
+// CoInitialize for the lifetime of the scope (apartment-threaded). While
+// one is open on a thread, createComObject keeps the class factories it
+// used there; the outermost scope lets them go before COM is uninitialised.
 class ComScope {
 public:
-    ComScope() : result_(CoInitialize(nullptr)) {}
-    ~ComScope() { if (SUCCEEDED(result_)) CoUninitialize(); }
+    ComScope();
+    ~ComScope();
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
 
@@ -66,6 +68,9 @@ private:
     VARIANT v_;
 };
 
+// A new object of the class; its class factory is looked up once per thread
+// and kept while a ComScope is open there (the look-up through the registry
+// costs more than the object itself).
 ComPtr<IDispatch> createComObject(const wchar_t* progId);
 
 // Late-bound calls by member name; arguments are given in their natural

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace quorvane {
@@ -36,8 +37,11 @@ bool writeAll(HANDLE file, std::string_view content) {
     return FlushFileBuffers(file) != 0;
 }
 
+// A name of its own for every write, so that two threads replacing the same
+// file never write into one temporary file.
 std::wstring temporaryPathFor(const std::wstring& path) {
-    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    static std::atomic<unsigned> writes{0};
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(++writes) + L".tmp";
 }
 
 }  // namespace
@@ -65,8 +69,9 @@ bool createFolder(std::wstring path) {
 
 bool readFileBytes(const std::wstring& path, Bytes& bytes) {
     bytes.clear();
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A reader never keeps another thread from moving a new file over this one.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return false;

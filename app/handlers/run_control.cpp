@@ -155,6 +155,8 @@ CollectionSeams runSeams() {
     seams.log = postLogLine;
     seams.rowCopied = [](int row) { copiedRowSelections(row); };
     seams.packageFormat = [] { return optionMirrors().packageFormat.load(); };
+    seams.options.checked = [](std::string_view box) { return ui::cachedValue(kMainWindow, box).checked; };
+    seams.categoryCacheFolder = optionsFolder();
     seams.writer.readOptions = currentWriteOptions;
     seams.writer.setPackagePathText = [](const std::string& text) {
         ui::post([text] { mainWindow()["编辑框3"].setText(text); });

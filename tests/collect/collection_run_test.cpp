@@ -2,6 +2,8 @@
 // map is read once per process, so this program sets it before any request.
 #include "collect/collection_run.h"
 
+#include "text/codepage.h"
+
 #include "tests/support/marketplace.h"
 
 #include <windows.h>
@@ -49,6 +51,7 @@ struct RecordedRun {
     std::promise<RunOutcome> ended;
     int endings = 0;
     std::string path;
+    std::wstring cacheFolder;
     std::shared_ptr<CollectionRun> run;
 
     RecordedRun(const std::vector<CollectionRow>& rows, const std::string& name, RequestLimit limit = {},
@@ -67,6 +70,9 @@ struct RecordedRun {
             selected.push_back(row);
         };
         seams.packageFormat = [] { return 5; };
+        cacheFolder = gbkToWide(std::string(folder) + name + "_options\\");
+        CreateDirectoryW(cacheFolder.c_str(), nullptr);
+        seams.categoryCacheFolder = cacheFolder;
         seams.writer.readOptions = [this] {
             PackageWriteOptions options;
             options.packagePath = path;
@@ -89,7 +95,20 @@ struct RecordedRun {
     }
 
     // The seams point here: no thread of the run may still be in one.
-    ~RecordedRun() { EXPECT_TRUE(run->endForExit(10000)); }
+    ~RecordedRun() {
+        EXPECT_TRUE(run->endForExit(10000));
+        // The run's category cache: files only.
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((cacheFolder + L"*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileW((cacheFolder + found.cFileName).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(cacheFolder.c_str());
+    }
 
     std::string allLog() {
         std::lock_guard guard(lock);

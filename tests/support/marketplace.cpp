@@ -1,6 +1,7 @@
 #include "tests/support/marketplace.h"
 
 #include "tests/support/fixtures.h"
+#include "tests/support/property_services.h"
 #include "tests/support/result_pages.h"
 
 #include <algorithm>
@@ -125,6 +126,7 @@ Marketplace::Marketplace() {
     for (const std::string& path : resultPagePaths()) {
         server_.script(path, [this](const RecordedRequest& request) { return withDelay(resultPageAnswer(request)); });
     }
+    scriptPropertyServices(server_, [this](Answer answer) { return withDelay(std::move(answer)); });
 }
 
 std::string Marketplace::hostMap() const {
