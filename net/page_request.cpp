@@ -118,6 +118,12 @@ PageAnswer webPageThreadEntry(const PageJob& job, const RequestExchange& exchang
 
 }  // namespace
 
+int pageRequestLimitMs(const PageRequest& request) {
+    return request.exactLimitMs ? *request.exactLimitMs
+           : request.timeLimit  ? *request.timeLimit * 1000
+                                : kDefaultLimitSeconds * 1000;
+}
+
 Bytes fetchWebPage(const PageRequest& request) {
     if (!request.address || trimText(*request.address).empty()) return {};
     std::string& address = *request.address;
@@ -131,9 +137,7 @@ Bytes fetchWebPage(const PageRequest& request) {
     job.postData.assign(request.postData.begin(), request.postData.end());
     job.cookies = request.cookies;
     job.followRedirects = request.followRedirects;
-    job.limitMs = request.exactLimitMs ? *request.exactLimitMs
-                  : request.timeLimit  ? *request.timeLimit * 1000
-                                       : kDefaultLimitSeconds * 1000;
+    job.limitMs = pageRequestLimitMs(request);
 
     const auto answer = runOnRequestThread<PageAnswer>(
         job.limitMs, true, [job](const RequestExchange& exchange) { return webPageThreadEntry(job, exchange); });

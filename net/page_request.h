@@ -29,6 +29,9 @@ struct PageRequest {
 // What a request that outlives its limit returns.
 extern const std::string kPageTimeoutNotice;
 
+// How long the call waits for the page, in milliseconds.
+int pageRequestLimitMs(const PageRequest& request);
+
 // The body (any status), converted by the charset option; empty for a blank
 // address or a failed request; the notice text on time-out.
 Bytes fetchWebPage(const PageRequest& request);

@@ -116,10 +116,14 @@ TimedAnswer httpRequestThreadEntry(const TimedRequest& request, int limitMs, con
 
 }  // namespace
 
+int timedRequestLimitMs(const TimedRequest& request) {
+    return request.exactLimitMs     ? *request.exactLimitMs
+           : request.timeLimit != 0 ? request.timeLimit * 1000
+                                    : kDefaultLimitSeconds * 1000;
+}
+
 Bytes httpRequestWithTimeout(const TimedRequest& request) {
-    const int limitMs = request.exactLimitMs ? *request.exactLimitMs
-                        : request.timeLimit != 0 ? request.timeLimit * 1000
-                                                 : kDefaultLimitSeconds * 1000;
+    const int limitMs = timedRequestLimitMs(request);
     const auto answer = runOnRequestThread<TimedAnswer>(
         limitMs, request.keepInterfaceAlive,
         [request, limitMs](const RequestExchange& exchange) { return httpRequestThreadEntry(request, limitMs, exchange); });

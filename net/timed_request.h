@@ -26,6 +26,9 @@ struct TimedRequest {
     std::optional<int> exactLimitMs;
 };
 
+// How long the call waits for the request, in milliseconds.
+int timedRequestLimitMs(const TimedRequest& request);
+
 // The response body (any status); empty on failure or time-out, when the
 // output variables are left as they were.
 Bytes httpRequestWithTimeout(const TimedRequest& request);

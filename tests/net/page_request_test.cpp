@@ -196,6 +196,25 @@ TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
     EXPECT_EQ(cookies, "kept");
 }
 
+TEST(PageRequestLimit, SecondsGivenOrSixtyAndMillisecondsBeforeBoth) {
+    struct Case {
+        const char* why;
+        std::optional<int> timeLimit;
+        std::optional<int> exactLimitMs;
+        int limitMs;
+    };
+    const Case cases[] = {
+        {"neither limit given", std::nullopt, std::nullopt, 60000},
+        {"seconds given", 7, std::nullopt, 7000},
+        {"no seconds at all", 0, std::nullopt, 0},
+        {"milliseconds given", std::nullopt, 300, 300},
+        {"both given", 7, 300, 300},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pageRequestLimitMs({.timeLimit = c.timeLimit, .exactLimitMs = c.exactLimitMs}), c.limitMs) << c.why;
+    }
+}
+
 TEST_F(PageRequestTest, AnAbandonedRequestStoresNoCookie) {
     struct Case {
         const char* why;

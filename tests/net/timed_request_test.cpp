@@ -244,6 +244,24 @@ TEST_F(TimedRequestTest, AResetMidBodyGivesWhatWasRead) {
     EXPECT_EQ(body, std::string(body.size(), 'r'));
 }
 
+TEST(TimedRequestLimit, SecondsGivenOrNinetyAndMillisecondsBeforeBoth) {
+    struct Case {
+        const char* why;
+        int timeLimit;
+        std::optional<int> exactLimitMs;
+        int limitMs;
+    };
+    const Case cases[] = {
+        {"neither limit given", 0, std::nullopt, 90000},
+        {"seconds given", 5, std::nullopt, 5000},
+        {"milliseconds given", 0, 250, 250},
+        {"both given", 5, 250, 250},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(timedRequestLimitMs({.timeLimit = c.timeLimit, .exactLimitMs = c.exactLimitMs}), c.limitMs) << c.why;
+    }
+}
+
 TEST_F(TimedRequestTest, ATimeOutReturnsNothingAndLeavesOutputsAlone) {
     Answer slow = okAnswer("late");
     slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
