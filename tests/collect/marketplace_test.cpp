@@ -267,6 +267,40 @@ TEST_F(PageFieldsTest, StockAndLocationFallBackInOrder) {
     }
 }
 
+// A Taobao page with one compact SKU whose stock the answer of /custom/sib.htm gives.
+std::string taobaoSkuPage(std::string_view extra = "") {
+    return "<meta charset=GBK>\n" + std::string(extra) +
+           "\n{\";1627207:28341;\":{\"price\":\"12.00\",\"skuId\":\"31\"}}\n"
+           "wholeSibUrl      : '//detailskip.taobao.com/custom/sib.htm?a=1'\n";
+}
+
+TEST_F(PageFieldsTest, OnlyTheTmallMarkerMakesATmallItem) {
+    server().script("/custom/sib.htm", test::okAnswer("{\";1627207:28341;\":{\"stock\":\"7\"}}"));
+    const std::string page =
+        taobaoSkuPage("<a href=\"//www.tmall.com/\">天猫 Tmall</a><script>var g = {isTmall: false};</script>");
+    const ItemFields fields = readFrom(test::kNoTitleItem.id, Bytes(page.begin(), page.end()));
+    EXPECT_FALSE(fields.isTmall);
+    EXPECT_EQ(server().lastRequest("/custom/sib.htm").target, "/custom/sib.htm?a=1");
+    EXPECT_EQ(fields.skuProps, "12.00:7::1627207:28341;");
+}
+
+TEST_F(PageFieldsTest, ASkusStockEndsAtAQuoteOrABrace) {
+    struct Case {
+        const char* answer;
+        const char* skuProps;
+    };
+    const Case cases[] = {
+        {"{\";1627207:28341;\":{\"stock\":\"7\"}}", "12.00:7::1627207:28341;"},
+        {"{\";1627207:28341;\":{\"stock\":7}}", "12.00:7::1627207:28341;"},
+    };
+    const std::string page = taobaoSkuPage();
+    for (const Case& c : cases) {
+        server().script("/custom/sib.htm", test::okAnswer(c.answer));
+        const ItemFields fields = readFrom(test::kNoTitleItem.id, Bytes(page.begin(), page.end()));
+        EXPECT_EQ(fields.skuProps, c.skuProps) << c.answer;
+    }
+}
+
 TEST_F(PageFieldsTest, StockAddressesWithBlanksOrLineBreaksGetNoRequest) {
     for (const char* line : {"//detailskip.taobao.com/custom/sib.htm?a=1 HTTP/1.0\r\nX-Injected: 1",
                              "//detailskip.taobao.com/custom/sib.htm?a=1\nX: 1", "//detailskip.taobao.com/a b"}) {

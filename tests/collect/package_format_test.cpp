@@ -72,11 +72,25 @@ TEST(PackageFormat, QuotedValuesStayOneField) {
     }
 }
 
+// The food-safety field stands bare between 新品 and the quoted, empty 尺码库.
 TEST(PackageFormat, BareTextThatWouldSplitTheRowIsQuoted) {
-    ItemFields item = test::secondPackageItem();
-    item.foodparame = "配料表:水,糖;";
-    const std::string file = withoutHeader(packageFileText(*buildPackageRow(item, 5), 5), 5);
-    EXPECT_NE(file.find(",0,0,\"配料表:水,糖;\",\"\","), std::string::npos) << file;
+    struct Case {
+        const char* value;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"配料表:水;", "配料表:水;"},
+        {"配料表:水,糖;", "\"配料表:水,糖;\""},
+        {"配料表:\"水\";", "\"配料表:\"\"水\"\";\""},
+        {"配料表:水\r糖;", "\"配料表:水\r糖;\""},
+        {"配料表:水\n糖;", "\"配料表:水\n糖;\""},
+    };
+    for (const Case& c : cases) {
+        ItemFields item = test::secondPackageItem();
+        item.foodparame = c.value;
+        const std::string file = withoutHeader(packageFileText(*buildPackageRow(item, 5), 5), 5);
+        EXPECT_NE(file.find(",0,0," + std::string(c.field) + ",\"\","), std::string::npos) << file;
+    }
 }
 
 TEST(PackageFormat, RewriteSeesEachQuotedValueOnce) {

@@ -26,6 +26,8 @@ namespace quorvane::test {
     f.propAlias = "1627207:28341:红色";
     f.wireless_desc = "<wapDesc><img>http://img.example/d.jpg</img></wapDesc>";
     f.subtitle = "卖点";
+    f.item_size = "0.012";
+    f.item_weight = "1.5";
     return f;
 }
 

@@ -131,6 +131,23 @@ TEST_F(TmallPageTest, SkusComeInReversePageOrderWithoutNegativePairs) {
     }
 }
 
+TEST_F(TmallPageTest, CategoryIdOfTheItemLinkComesBeforeDataCatid) {
+    struct Case {
+        const char* body;
+        const char* cid;
+    };
+    const Case cases[] = {
+        {"<a href=\"//list.example/?q=item%5f50000436&s=1\"></a><li data-catid=\"50010850\">", "50000436"},
+        {"<li data-catid=\"50010850\"><a href=\"//list.example/?q=item%5f50000436&s=1\"></a>", "50000436"},
+        {"<li data-catid=\"50010850\">", "50010850"},
+        {"<a href=\"//list.example/?q=item%5f&s=1\"></a><li data-catid=\"50010850\">", "50010850"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(read(page(c.body)), PageFieldsCheck::Ok);
+        EXPECT_EQ(item_.cid, c.cid) << c.body;
+    }
+}
+
 TEST_F(TmallPageTest, JsonTitleCountsOnlyFromByte5000) {
     const std::string early = page("\"title\":\"早\"" + std::string(6000, ' '));
     EXPECT_EQ(read(early), PageFieldsCheck::Ok);

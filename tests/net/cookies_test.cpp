@@ -89,6 +89,8 @@ TEST(MergeCookies, ReplacesByNameAndDropsEmptiedItems) {
         // A name inside another name or inside a value is not that cookie.
         {"uid=7; x=id", "id=9", "uid=7; x=id; id=9;", "id=9;"},
         {"cookie2=abc; t=1", "t=2", "cookie2=abc; t=2;", "t=2;"},
+        // A piece without "=" is no cookie, but it stays in the list.
+        {"flag; a=1", "a=2", "flag; a=2;", "a=2;"},
         // Values keep every "=" after the first.
         {"tk=a=b; n=1", "tk=c==", "tk=c==; n=1;", "tk=c==;"},
         // An emptied value deletes the cookie; empty pieces leave no item.

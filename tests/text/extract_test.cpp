@@ -19,6 +19,7 @@ TEST(TextBetween, CutsAfterTheLeftMarkerUpToTheNextRightMarker) {
         {"a<b>c", "<b>", "<", ""},
         {"a<b>c", "a", "c", "<b>"},
         {"Title", "TITLE", "", ""},
+        {"Title", "ti", "", ""},  // an empty right marker gives nothing, even with text left
         {"Title", "ti", "e", "tl"},
         {"x]y[z]", "[", "]", "z"},  // a right marker before the left one does not count
         {"ab", "ab", "x", ""},      // nothing after the left marker

@@ -50,6 +50,9 @@ TEST(FindRight, FindsTheLastOccurrenceOnACharacterBoundary) {
     EXPECT_EQ(findRight("abc", "/"), -1);
     EXPECT_EQ(findRight("x/" + kTrailBackslash + "y", "\\"), -1);
     EXPECT_EQ(findRight("A/a", "A", true), 3);
+    // After a match the search goes on at the next character, not the next
+    // byte: from the trail byte D0 the second character would be read as D0 D6.
+    EXPECT_EQ(findRight("中中", "中"), 3);
 }
 
 TEST(CutBytes, LeftRightMiddle) {
@@ -91,6 +94,8 @@ TEST(TrimText, RemovesAsciiAndFullWidthSpacesOnly) {
     EXPECT_EQ(trimText("   "), "");
     // B0 A1 is one character, so the final A1 A1 straddles it and is no space.
     EXPECT_EQ(trimText("\xB0\xA1\xA1"), "\xB0\xA1\xA1");
+    // B0 A1 ends in A1 too, yet the pairs after it are full-width spaces.
+    EXPECT_EQ(trimText("\xB0\xA1\xA1\xA1\xA1\xA1"), "\xB0\xA1");
 }
 
 TEST(BytesAsText, EndsAtTheFirstZeroByte) {
