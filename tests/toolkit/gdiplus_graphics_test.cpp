@@ -134,6 +134,13 @@ TEST_F(GraphicsTest, GbkTextIsDrawnAndMeasured) {
         for (int x = 0; x < 60; ++x) inked += surface.pixel(x, y) != 0xFFFFFF;
     EXPECT_GT(inked, 20);
 
+    ASSERT_TRUE(graphics.clear());
+    ASSERT_TRUE(graphics.drawDriverString("退", font, black, {{20, 30}})) << "glyphs looked up by default";
+    inked = 0;
+    for (int y = 10; y < 40; ++y)
+        for (int x = 15; x < 45; ++x) inked += surface.pixel(x, y) != 0xFFFFFF;
+    EXPECT_GT(inked, 10);
+
     std::vector<std::unique_ptr<Region>> regions(3);
     EXPECT_TRUE(graphics.measureCharacterRanges("单个", font, {0, 0, 200, 50}, &format, 0, regions));
     EXPECT_TRUE(regions.empty());

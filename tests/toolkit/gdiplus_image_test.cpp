@@ -6,6 +6,7 @@
 #include "toolkit/gdiplus/image.h"
 #include "toolkit/gdiplus/region.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -158,6 +159,45 @@ TEST_F(ImageTest, BitmapsFromPixelsAndToGdi) {
     ASSERT_TRUE(fromBytes.createFromStream(pngBytes()));
     EXPECT_EQ(fromBytes.getPixel(0, 0), 0xFF0000FFu);
     EXPECT_EQ(fromBytes.getPixel(5, 5), 0xFFFF0000u);
+}
+
+TEST_F(ImageTest, PropertyItemsAndFrameDelays) {
+    // A one-pixel GIF whose frame waits 10 hundredths of a second.
+    const std::vector<unsigned char> bytes = {
+        'G',  'I',  'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,    0, 0, 0,   0xFF, 0xFF, 0xFF,  // screen, 2 colours
+        0x21, 0xF9, 4,   0,   10,  0,   0, 0,                                                    // frame control
+        0x2C, 0,    0,   0,   0,   1,   0, 1, 0, 0, 2,    2, 0x44, 1, 0, 0x3B};                  // the pixel
+    Image gif;
+    ASSERT_TRUE(gif.loadFromBytes(bytes));
+    EXPECT_EQ(gif.getRawFormat(), guidToText(Gdiplus::ImageFormatGIF));
+    std::vector<std::uint32_t> ids;
+    const int count = gif.getPropertyIdList(ids);
+    ASSERT_GT(count, 0);
+    EXPECT_EQ(ids.size(), static_cast<std::size_t>(count));
+    for (const std::uint32_t id : ids) {
+        SCOPED_TRACE(id);
+        PropertyItem item;
+        ASSERT_TRUE(gif.getPropertyItem(id, item));
+        EXPECT_EQ(item.id, id);
+        EXPECT_EQ(item.value.size(), item.length);
+        // The global palette: black and white, read where GDI+ points.
+        if (id == 0x5102) {
+            EXPECT_EQ(item.value, (std::vector<unsigned char>{0, 0, 0, 0xFF, 0xFF, 0xFF}));
+        }
+    }
+    // GDI+ reports frame delays for some GIFs only; the delays follow it.
+    std::vector<std::int32_t> delays;
+    const bool hasDelays = std::find(ids.begin(), ids.end(), 0x5100u) != ids.end();
+    EXPECT_EQ(gif.getFrameDelays(delays), hasDelays);
+    if (hasDelays) {
+        EXPECT_EQ(delays, (std::vector<std::int32_t>{10}));
+    }
+
+    Bitmap bitmap;
+    ASSERT_TRUE(bitmap.createFromScan0(4, 4));
+    PropertyItem none;
+    EXPECT_FALSE(bitmap.getPropertyItem(0x5100, none)) << "a bitmap made from pixels has none";
+    EXPECT_FALSE(bitmap.getFrameDelays(delays));
 }
 
 TEST_F(ImageTest, PalettesOfIndexedBitmaps) {
