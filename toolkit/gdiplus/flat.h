@@ -88,10 +88,6 @@ int listGetter(CountCall count, DataCall data) {
     return n;
 }
 
-}  // namespace quorvane::toolkit::gdiplus
-
-namespace quorvane::toolkit::gdiplus {
-
 // create: GDI+ writes the new handle into the operation's level (which keeps
 // what it held when GDI+ writes nothing), and every level gets it.
 template <class T, class Call>
