@@ -95,6 +95,7 @@ TEST_F(ImageTest, ImagesSaveInTheirOwnFormat) {
     EXPECT_FALSE(fromFile.createFromFile(file)) << "removed";
 
     EXPECT_FALSE(image.saveToFile(file, "{00000000-0000-0000-0000-000000000001}")) << "no such encoder";
+    std::remove(file.c_str());  // GDI+ may have made the file before it looked for the encoder
 }
 
 TEST_F(ImageTest, EncodersAndGuidTexts) {
