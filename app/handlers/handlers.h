@@ -36,6 +36,11 @@ void WINAPI trayCallbackEntry(std::intptr_t mouseMessage);
 void onTrayIconMouse(std::intptr_t mouseMessage);
 // The toolbar's items 1 to 6; the mode and page menus do what items 1 to 5 do.
 void onNavigationItemClicked(int itemNumber);
+// The navigation toolbar's click callback: the clicked item's number.
+void WINAPI navigationCallback(std::intptr_t itemNumber);
+// Start-up: the navigation toolbar on the header label (navigation_toolbar.cpp).
+void buildNavigationToolbar();
+void redrawNavigationToolbar();
 // Start-up: the header of the single-item mode, which the program starts in.
 void showStartUpHeader();
 void onSingleModeMenuClicked();

@@ -88,8 +88,8 @@ void onShopModeMenuClicked() { onNavigationItemClicked(3); }
 void onSettingsMenuClicked() { onNavigationItemClicked(4); }
 void onHelpMenuClicked() { onNavigationItemClicked(5); }
 
-void onMainWindowActivated() {}
-void onMainWindowFocusLost() {}
+void onMainWindowActivated() { redrawNavigationToolbar(); }
+void onMainWindowFocusLost() { redrawNavigationToolbar(); }
 
 // A click into a box that shows a mode's hint clears it for typing; the
 // pasted-addresses marker stays, it stands for the pasted list.

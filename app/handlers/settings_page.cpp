@@ -26,6 +26,7 @@ private:
 void loadOptionsAndNavigation() {
     ui::Window* main = ui::findWindow("MainWindow");
     if (!main) return;
+    buildNavigationToolbar();
     MainWindowSettingsControls controls(*main);
     // A value the loading rules do not know leaves its control as it is.
     SettingsPage page = readSettingsPage(controls);
