@@ -49,6 +49,7 @@ TEST(RouteRequest, SendsMatchingHostsToTheirTargetOverPlainHttp) {
         // "*.tmall.com" is every host under the domain, not the domain itself.
         {true, "tmall.com", 443, false, true, "tmall.com", 443, ""},
         {false, "eviltmall.com", 80, false, false, "eviltmall.com", 80, ""},
+        {false, "detail.tmall.com.invalid", 80, false, false, "detail.tmall.com.invalid", 80, ""},
         {false, "s.taobao.com", 80, false, false, "s.taobao.com", 80, ""},
     };
     for (const auto& c : cases) {

@@ -15,6 +15,11 @@
 namespace quorvane {
 namespace {
 
+// A capital scheme gets "http://" in front, so its host is "HTTP"; it must
+// not be looked up outside the machine.
+const bool capitalSchemeHostStaysHere =
+    SetEnvironmentVariableA("QUORVANE_HOST_MAP", ("http=127.0.0.1:" + std::to_string(test::refusedPort())).c_str()) != 0;
+
 using test::Answer;
 using test::bodyText;
 using test::LoopbackServer;
@@ -49,6 +54,7 @@ TEST_F(PageRequestTest, BlankAddressesMakeNoRequestAndBareOnesGetAScheme) {
     std::string address = "127.0.0.1:" + std::to_string(server.port()) + "/bare";
     EXPECT_EQ(bodyText(fetchWebPage({.address = &address})), "bare");
     EXPECT_EQ(address, "http://127.0.0.1:" + std::to_string(server.port()) + "/bare");
+    ASSERT_TRUE(capitalSchemeHostStaysHere);
     std::string capitals = "HTTP://127.0.0.1/";
     fetchWebPage({.address = &capitals, .exactLimitMs = 3000});
     EXPECT_EQ(capitals, "http://HTTP://127.0.0.1/");
