@@ -2,6 +2,8 @@
 
 #include "tests/support/fixtures.h"
 
+#include <algorithm>
+
 namespace quorvane::test {
 
 const MarketplaceItem kPictureTrialItem{"527018364909", "picture_trial_item.html", ""};
@@ -111,6 +113,15 @@ Answer pictureAnswer(const ServedPicture& picture, const RecordedRequest& reques
 
 std::string pathOf(std::string_view address) { return std::string(address.substr(address.find('/'))); }
 
+// A picture of the load: JPEG data of the given size, its number in it.
+std::string loadPicture(int number, std::size_t bytes) {
+    std::string data = "\xFF\xD8\xFF\xE0" + std::to_string(number) + ";";
+    data.resize(std::max(bytes, data.size()), 'q');
+    return data;
+}
+
+std::string loadAddress(int number) { return std::string(kPictureHost) + "/load/p" + std::to_string(number) + ".jpg"; }
+
 }  // namespace
 
 std::span<const ServedPicture> servedPictures() { return kPictures; }
@@ -142,6 +153,25 @@ void scriptDescriptionServices(LoopbackServer& server, const std::function<Answe
     for (const ServedPicture& picture : kPictures) {
         server.script(pathOf(picture.address), [finish, &picture](const RecordedRequest& request) {
             return finish(pictureAnswer(picture, request));
+        });
+    }
+}
+
+void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
+                       std::size_t bytes) {
+    std::string images;
+    for (int i = 1; i <= count; ++i) images += "<img src=\"//" + loadAddress(i) + "\">";
+    const std::string description = "var d = {\r\n    tfsContent : '<p>" + images + "</p>',\r\n};\r\n";
+    const std::string tmallDescription = "var desc='<p>" + images + "</p>';\r\n";
+    server.script(std::string(kDescriptionPath), [finish, description](const RecordedRequest&) {
+        return finish(withType(description, "text/javascript;charset=GBK"));
+    });
+    server.script(std::string(kTmallDescriptionPath), [finish, tmallDescription](const RecordedRequest&) {
+        return finish(withType(tmallDescription, "text/javascript;charset=GBK"));
+    });
+    for (int i = 1; i <= count; ++i) {
+        server.script(pathOf(loadAddress(i)), [finish, picture = loadPicture(i, bytes)](const RecordedRequest&) {
+            return finish(withType(picture, "image/jpeg"));
         });
     }
 }

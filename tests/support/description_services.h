@@ -8,6 +8,7 @@
 #include "tests/support/loopback_server.h"
 #include "tests/support/marketplace.h"
 
+#include <cstddef>
 #include <functional>
 #include <span>
 #include <string>
@@ -53,5 +54,10 @@ extern const MarketplaceItem kPictureTrialItem;
 // Scripts the description services and every picture's path; every answer
 // passes through finish (the delay).
 void scriptDescriptionServices(LoopbackServer& server, const std::function<Answer(Answer)>& finish);
+
+// For timings: every item's description names `count` pictures of `bytes`
+// bytes each (JPEG data), served like the others, in place of its own.
+void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
+                       std::size_t bytes);
 
 }  // namespace quorvane::test

@@ -142,6 +142,11 @@ std::string Marketplace::hostMap() const {
     return map;
 }
 
+void Marketplace::servePictureLoad(int count, std::size_t bytes) {
+    scriptPictureLoad(
+        server_, [this](Answer answer) { return withDelay(std::move(answer)); }, count, bytes);
+}
+
 Answer Marketplace::withDelay(Answer answer) const {
     answer.delayBeforeHeaders = std::chrono::milliseconds(delayMs_.load());
     return answer;

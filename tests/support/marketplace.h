@@ -135,6 +135,9 @@ public:
     std::string hostMap() const;
     // Held before every answer's header (0: none), for time-outs and timings.
     void setAnswerDelay(std::chrono::milliseconds delay) { delayMs_ = static_cast<int>(delay.count()); }
+    // For timings: every item's description names `count` pictures of
+    // `bytes` bytes each instead of its own (see description_services.h).
+    void servePictureLoad(int count, std::size_t bytes);
 
 private:
     Answer withDelay(Answer answer) const;
