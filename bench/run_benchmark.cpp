@@ -2,7 +2,9 @@
 // a list of N rows from the loopback marketplace, which holds every answer for
 // a delay, and the program is timed and measured from outside, as a user
 // would see it.
-//   quorvane_bench [--rows N] [--delay-ms D]     N 1 to 1000 (200), D >= 0 (50)
+//   quorvane_bench [--rows N] [--delay-ms D] [--pictures P] [--picture-kb K]
+//     N 1 to 1000 (200), D >= 0 (50); with P > 0 every item's description
+//     names P pictures of K KB (100) in place of its own.
 #include "bench/bench_list.h"
 #include "bench/process_usage.h"
 #include "tests/app/program_in_folder.h"
@@ -32,6 +34,8 @@ constexpr const char* kFolderName = "quorvane-bench";
 struct Options {
     int rows = 200;
     int delayMs = 50;
+    int pictures = 0;
+    int pictureKb = 100;
 };
 
 std::optional<Options> parseOptions(int argc, char** argv) {
@@ -41,9 +45,13 @@ std::optional<Options> parseOptions(int argc, char** argv) {
         const int value = std::atoi(argv[i + 1]);
         if (name == "--rows") options.rows = value;
         else if (name == "--delay-ms") options.delayMs = value;
+        else if (name == "--pictures") options.pictures = value;
+        else if (name == "--picture-kb") options.pictureKb = value;
         else return std::nullopt;
     }
-    if (argc % 2 == 0 || options.rows < 1 || options.rows > 1000 || options.delayMs < 0) return std::nullopt;
+    if (argc % 2 == 0 || options.rows < 1 || options.rows > 1000 || options.delayMs < 0 || options.pictures < 0 ||
+        options.pictureKb < 1)
+        return std::nullopt;
     return options;
 }
 
@@ -149,6 +157,8 @@ int summaryCount(HWND summary, std::string_view label) {
 int run(const Options& options) {
     test::Marketplace market;
     market.setAnswerDelay(std::chrono::milliseconds(options.delayMs));
+    if (options.pictures > 0)
+        market.servePictureLoad(options.pictures, static_cast<std::size_t>(options.pictureKb) * 1024);
     // The program reads the host map once, at its first request.
     SetEnvironmentVariableA("QUORVANE_HOST_MAP", market.hostMap().c_str());
     test::ProgramInFolder app(kFolderName);
@@ -180,6 +190,9 @@ int run(const Options& options) {
     const double requestsPerItem = static_cast<double>(moments->requests) / n;
     std::printf("rows %d (the three fixture items that copy, repeated), delay %d ms per request\n", options.rows,
                 options.delayMs);
+    if (options.pictures > 0)
+        std::printf("pictures                %d of %d KB in every description, besides the pages' own\n",
+                    options.pictures, options.pictureKb);
     std::printf("copied                  %d of %d\n", summaryCount(moments->summary, "透明标签2"), options.rows);
     std::printf("list import             %.3f s\n", *importSeconds);
     std::printf("wall time               %.3f s   (press of the start button -> run summary open)\n",
@@ -211,7 +224,7 @@ int run(const Options& options) {
 int main(int argc, char** argv) {
     const std::optional<quorvane::bench::Options> options = quorvane::bench::parseOptions(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "usage: quorvane_bench [--rows 1..1000] [--delay-ms D]\n");
+        std::fprintf(stderr, "usage: quorvane_bench [--rows 1..1000] [--delay-ms D] [--pictures P] [--picture-kb K]\n");
         return 2;
     }
     return quorvane::bench::run(*options);

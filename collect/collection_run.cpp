@@ -1,9 +1,12 @@
 #include "collect/collection_run.h"
 
 #include "collect/category_cache.h"
+#include "collect/description_pictures.h"
+#include "collect/descriptions.h"
 #include "collect/item_data.h"
 #include "collect/item_fields.h"
 #include "collect/item_page_fields.h"
+#include "collect/item_pictures.h"
 #include "collect/item_properties.h"
 #include "collect/property_matching.h"
 #include "collect/worker_state.h"
@@ -207,6 +210,7 @@ int CollectionRun::collectItems(int worker) {
             item.itemId = row.itemId;
             const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
             if (!waitWhilePaused()) break;
+            const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
             // A refused item gets no row: its other steps would only ask in vain.
             if (check == PageFieldsCheck::Ok) {
                 readItemProperties(item, regexes, limit_);
@@ -216,9 +220,18 @@ int CollectionRun::collectItems(int worker) {
                                        seams_.options);
                 if (!waitWhilePaused()) break;
                 matchProperties(item, regexes, seams_.options);
+                readDescriptions(item, regexes, progress, limit_);
+                if (!waitWhilePaused()) break;
+                const std::string pictureFolder = state_.PackageFolder + state_.PackageBaseName;
+                if (seams_.downloadDescriptionPictures && seams_.downloadDescriptionPictures() > 0) {
+                    fetchDescriptionPictures(item, {pictureFolder, seams_.pictureFailurePolicy}, regexes, progress,
+                                             limit_);
+                    if (!waitWhilePaused()) break;
+                }
+                fetchItemPictures(item, {pictureFolder, format}, seams_.options, regexes, progress, limit_);
+                if (!waitWhilePaused()) break;
                 finishSaleProperties(item, regexes, seams_.options);
             }
-            const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
             // The row and its record as copied are one step, so that a stop can
             // never see one without the other.
             if (check == PageFieldsCheck::Ok &&

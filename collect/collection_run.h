@@ -48,6 +48,11 @@ struct CollectionSeams {
     LogSink log;
     std::function<void(int row)> rowCopied;  // select the row of a copied item
     std::function<int()> packageFormat;      // the saved layout mirror, 4 or 5
+    // The saved DownloadDescriptionPictures (above 0: download) and
+    // PictureFailurePolicy mirrors; without them no description pictures
+    // are downloaded, and a failed one is kept.
+    std::function<int()> downloadDescriptionPictures;
+    std::function<int()> pictureFailurePolicy;
     OptionBoxes options;                     // the settings page's check boxes, read at the moment of use
     std::wstring categoryCacheFolder;        // the options folder, ending with "\"
     PackageWriterSeams writer;

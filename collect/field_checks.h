@@ -19,4 +19,13 @@ inline constexpr std::size_t kLongestItemId = 20;
 
 constexpr bool isItemIdText(std::string_view text) { return isDigitText(text) && text.size() <= kLongestItemId; }
 
+// An address taken from a page or a description: one holding blanks,
+// control characters or line breaks would carry text of the page into a
+// request's lines, so it is not asked for.
+constexpr bool isPlainAddress(std::string_view address) {
+    for (char c : address)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
+    return true;
+}
+
 }  // namespace quorvane

@@ -99,12 +99,6 @@ std::string stockServiceAddress(const std::string& pageText) {
     return marker + textBetween(pageText, marker, "'");
 }
 
-bool isPlainAddress(std::string_view address) {
-    for (char c : address)
-        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
-    return true;
-}
-
 std::string stockServiceHeaderLines(const std::string& itemId) {
     return "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
            "Referer: https://" + std::string(hosts::kItemPage) + "/item.htm?id=" + itemId + "\r\n"

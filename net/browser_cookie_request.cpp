@@ -64,7 +64,7 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
     mergeCookies(cookies, given);
 
     const auto answer = runComRequest(
-        requestObjects, timeoutMs.value_or(kObjectsOwnLimitMs), true,
+        requestObjects, timeoutMs.value_or(kObjectsOwnLimitMs), true, 0,
         // Copies only: none of the caller's variables may be reached from there.
         [address, method, timeoutMs, headerLines, cookies, noRedirects = request.noRedirects != 0,
          body = valueOr(request.body), bodyBytes = request.bodyBytes ? *request.bodyBytes : Bytes(),

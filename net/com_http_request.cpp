@@ -30,7 +30,7 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
                                                 : kDefaultTimeoutMs;
 
     const auto answer = runComRequest(
-        requestObjects, limitMs, false,
+        requestObjects, limitMs, false, request.maxBodyBytes,
         // Copies only: none of the caller's variables may be reached from there.
         [address, method, referrer, limitMs, body = request.body, cookies = request.cookies, proxy = request.proxy,
          userName = request.proxyUserName, password = request.proxyPassword](RequestObject& object) {

@@ -6,6 +6,7 @@
 // change only when the answer came in time.
 #include "text/types.h"
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -25,6 +26,9 @@ struct ComRequest {
     std::string proxyPassword;
     std::string* referrer = nullptr;  // empty becomes the address, in the caller's variable too
     std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
+    // A longer answer fails the request (judged by its Content-Length line
+    // before the body is taken from the object); 0: no bound.
+    std::size_t maxBodyBytes = 0;
 };
 
 // The body (any status); empty when no object can be created (after a message

@@ -1,13 +1,25 @@
 #include "net/com_request_thread.h"
 
 #include "net/request_thread.h"
+#include "text/search.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace quorvane {
 namespace {
 
-ComAnswer runComRequestWorker(const std::vector<std::wstring>& progIds,
+// The Content-Length line's value; 0 when there is none.
+std::size_t declaredLength(const std::string& headers) {
+    for (const std::string& line : splitText(headers, "\r\n")) {
+        constexpr std::string_view kName = "content-length:";
+        if (lowerText(line.substr(0, kName.size())) == kName)
+            return static_cast<std::size_t>(std::strtoull(line.c_str() + kName.size(), nullptr, 10));
+    }
+    return 0;
+}
+
+ComAnswer runComRequestWorker(const std::vector<std::wstring>& progIds, std::size_t maxBodyBytes,
                               const std::function<bool(RequestObject&)>& send, const RequestExchange& exchange) {
     const ComScope com;
     std::vector<const wchar_t*> names;
@@ -19,20 +31,25 @@ ComAnswer runComRequestWorker(const std::vector<std::wstring>& progIds,
     // when asked for the body of one whose answer broke off.
     if (!send(object)) return {};
     ComAnswer answer;
-    answer.body = object.responseBody();
     answer.responseHeaders = object.allResponseHeaders();
+    // The object holds the whole answer already; a bound keeps a second copy
+    // of an oversized one out of this process's memory at least.
+    if (maxBodyBytes && declaredLength(answer.responseHeaders) > maxBodyBytes) return {};
+    answer.body = object.responseBody();
+    if (maxBodyBytes && answer.body.size() > maxBodyBytes) return {};
     return answer;
 }
 
 }  // namespace
 
 std::optional<ComAnswer> runComRequest(std::span<const wchar_t* const> progIds, int limitMs, bool pumpMessages,
-                                       std::function<bool(RequestObject&)> send) {
+                                       std::size_t maxBodyBytes, std::function<bool(RequestObject&)> send) {
     // The caller's list may be gone before an abandoned thread looks at it.
     std::vector<std::wstring> ids(progIds.begin(), progIds.end());
     return runOnRequestThread<ComAnswer>(
-        limitMs, pumpMessages, [ids = std::move(ids), send = std::move(send)](const RequestExchange& exchange) {
-            return runComRequestWorker(ids, send, exchange);
+        limitMs, pumpMessages,
+        [ids = std::move(ids), maxBodyBytes, send = std::move(send)](const RequestExchange& exchange) {
+            return runComRequestWorker(ids, maxBodyBytes, send, exchange);
         });
 }
 

@@ -5,6 +5,7 @@
 #include "net/request_object.h"
 #include "text/types.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -23,8 +24,9 @@ struct ComAnswer {
 // object's send worked. send runs on the request thread, possibly after the
 // caller has given up, so it holds copies only.
 // Nothing when no answer came within limitMs or the calling thread's cancel
-// event was set.
+// event was set. An answer longer than maxBodyBytes (0: no bound) is a
+// failed one.
 std::optional<ComAnswer> runComRequest(std::span<const wchar_t* const> progIds, int limitMs, bool pumpMessages,
-                                       std::function<bool(RequestObject&)> send);
+                                       std::size_t maxBodyBytes, std::function<bool(RequestObject&)> send);
 
 }  // namespace quorvane

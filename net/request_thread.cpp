@@ -89,6 +89,8 @@ void processPendingMessages(bool& quit, WPARAM& quitCode) {
 
 void setRequestCancelEvent(void* event) { cancelEvent = event; }
 
+bool requestsCancelled() { return cancelEvent && WaitForSingleObject(cancelEvent, 0) == WAIT_OBJECT_0; }
+
 RequestExchange::RequestExchange() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 RequestExchange::~RequestExchange() {
@@ -129,7 +131,7 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
         exchange->abandoned_ = true;
         return false;
     };
-    if (!exchange->done_ || limitMs <= 0) return abandon();
+    if (!exchange->done_ || limitMs <= 0 || requestsCancelled()) return abandon();
     exchange->work_ = std::move(work);
     // The request thread keeps the exchange alive for as long as it works.
     if (!requestThreads().run(exchange)) {

@@ -48,6 +48,10 @@ inline constexpr int kIdleRequestThreadsKept = 8;
 // so that its request in flight is abandoned at once. Null removes it.
 void setRequestCancelEvent(void* event);
 
+// True once the calling thread's cancel event is set: a step that makes many
+// requests stops asking.
+bool requestsCancelled();
+
 // Starts work on a new thread and waits for it at most limitMs, processing
 // the calling thread's window messages meanwhile when pumpMessages. The limit
 // counts from the start: a request that ends just as it passes has timed out,

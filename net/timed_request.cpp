@@ -98,8 +98,12 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     }
 
     TimedAnswer answer;
+    bool overLimit = false;
+    answer.body = readWholeBody(
+        handle.get(), [&] { return exchange.abandoned(); },
+        request.maxBodyBytes ? request.maxBodyBytes : std::string::npos, &overLimit);
+    if (overLimit) return {};
     answer.finished = true;
-    answer.body = readWholeBody(handle.get(), [&] { return exchange.abandoned(); });
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;
     if (headersWanted || cookiesWanted || storeHandling) {

@@ -3,6 +3,7 @@
 // thread per call, waited for at most a time limit (90 s by default).
 #include "text/types.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,8 @@ struct TimedRequest {
     bool storeCookies = false;        // write every Set-Cookie into the system store
     // A limit in milliseconds, finer than whole seconds, used instead of timeLimit when set.
     std::optional<int> exactLimitMs;
+    // A longer body fails the request, before more of it is read; 0: no bound.
+    std::size_t maxBodyBytes = 0;
 };
 
 // How long the call waits for the request, in milliseconds.

@@ -27,14 +27,21 @@ private:
 // whose caller has given up still ends by itself.
 void limitRequestTimes(HINTERNET handle, int limitMs);
 
-// The whole response body, read in 2048-byte pieces; stops early when told to.
+// The whole response body, read in 2048-byte pieces; stops early when told
+// to, and when the body grows past maxBytes, which then sets overLimit.
 template <typename StopEarly>
-std::string readWholeBody(HINTERNET request, StopEarly stopEarly) {
+std::string readWholeBody(HINTERNET request, StopEarly stopEarly, std::size_t maxBytes = std::string::npos,
+                          bool* overLimit = nullptr) {
     std::string body;
     char buffer[2048];
     DWORD read = 0;
-    while (!stopEarly() && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0)
+    while (!stopEarly() && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0) {
+        if (read > maxBytes - body.size()) {
+            if (overLimit) *overLimit = true;
+            break;
+        }
         body.append(buffer, read);
+    }
     return body;
 }
 

@@ -155,6 +155,8 @@ CollectionSeams runSeams() {
     seams.log = postLogLine;
     seams.rowCopied = [](int row) { copiedRowSelections(row); };
     seams.packageFormat = [] { return optionMirrors().packageFormat.load(); };
+    seams.downloadDescriptionPictures = [] { return optionMirrors().downloadDescriptionPictures.load(); };
+    seams.pictureFailurePolicy = [] { return optionMirrors().pictureFailurePolicy.load(); };
     seams.options.checked = [](std::string_view box) { return ui::cachedValue(kMainWindow, box).checked; };
     seams.categoryCacheFolder = optionsFolder();
     seams.writer.readOptions = currentWriteOptions;

@@ -4,6 +4,7 @@
 // list file, choose the package file, press 生成数据包, wait for the summary.
 // The host map is read once by the program, so every program started here
 // inherits this process's QUORVANE_HOST_MAP.
+#include "tests/app/package_pictures.h"
 #include "tests/app/program_in_folder.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/marketplace.h"

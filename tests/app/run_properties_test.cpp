@@ -4,6 +4,7 @@
 // set's table changed, and the request log shows which services each run
 // asked.
 #include "tests/app/marketplace_run.h"
+#include "tests/support/description_services.h"
 #include "tests/support/property_services.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ std::vector<std::string> rowOf(const std::string& package, const std::string& it
 }
 
 // The 5.X fields an option changes, by their places in the row.
-enum Field : std::size_t { kCateProps = 21, kSkuProps = 30, kPropAlias = 34, kCustomValues = 49 };
+enum Field : std::size_t { kCateProps = 21, kPicture = 28, kSkuProps = 30, kPropAlias = 34, kCustomValues = 49 };
 
 struct ItemChanges {
     const MarketplaceItem* item;
@@ -85,7 +86,7 @@ TEST_P(RunPropertiesTest, TheOptionsChangeTheirFieldsOnly) {
     run.start();
     ASSERT_NE(run.waitForSummary(), nullptr) << run.log();
 
-    const std::optional<std::string> package = readFile(run.packagePath());
+    const std::optional<std::string> package = comparablePackage(run.packagePath());
     ASSERT_TRUE(package);
     const std::string defaults = expectedPackage("run_package_5x.csv");
     for (const MarketplaceItem* item : {&kTaobaoItem, &kTmallItem}) {
@@ -99,15 +100,29 @@ TEST_P(RunPropertiesTest, TheOptionsChangeTheirFieldsOnly) {
     }
 
     // Per item: its data, the mobile detail service and the tools service
-    // for its category (a run of its own starts with an empty cache), and
-    // the Taobao item's stock; nothing of the fallbacks.
+    // for its category (a run of its own starts with an empty cache), the
+    // Taobao item's stock, and the descriptions; nothing of the fallbacks.
     std::map<std::string, int> asked;
-    for (const RecordedRequest& request : marketplace().server().requests())
-        ++asked[request.target.substr(0, request.target.find('?'))];
+    int pictures = 0;
+    for (const RecordedRequest& request : marketplace().server().requests()) {
+        const std::string path = request.target.substr(0, request.target.find('?'));
+        if (servedPicture(std::string(kPictureHost) + path)) {
+            ++pictures;
+        } else {
+            ++asked[path];
+        }
+    }
     EXPECT_EQ(asked, (std::map<std::string, int>{{std::string(kItemDataPath), 2},
                                                  {std::string(kStockPath), 1},
                                                  {std::string(kMobileDetailPath), 2},
-                                                 {std::string(kToolsPropsPath), 2}}));
+                                                 {std::string(kToolsPropsPath), 2},
+                                                 {std::string(kDescriptionPath), 1},
+                                                 {std::string(kTmallDescriptionPath), 1},
+                                                 {std::string(kWirelessDescriptionPath), 2}}));
+    // Each of the two items' main, sale-property and description pictures
+    // once, the one the Taobao description names twice twice: the Taobao
+    // item 3 + 2 + 6, the Tmall item 3 + 2 + 4.
+    EXPECT_EQ(pictures, 11 + 9);
 }
 
 const ItemChanges kCutTmallAliases{&kTmallItem,
@@ -124,6 +139,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {{&kTaobaoItem, {{kSkuProps, ""}, {kPropAlias, ""}, {kCustomValues, ""}}},
                    {&kTmallItem, {{kSkuProps, ""}, {kPropAlias, ""}, {kCustomValues, ""}}}}},
         OptionSet{"选择框3", "NoAliases", "", {{&kTmallItem, {{kPropAlias, ""}}}}},
+        // The saved layout keeps the main pictures' form; only the
+        // sale-property pictures follow the radio button as it stands.
+        OptionSet{
+            "单选框1",
+            "SalePropertyPicturesIn4XForm",
+            "",
+            {{&kTaobaoItem,
+              {{kPicture, "{NAME}:1:0:|;{NAME}:1:1:|;{NAME}:1:0:1627207:28341|;{NAME}:1:0:1627207:28338|;"}}},
+             {&kTmallItem,
+              {{kPicture,
+                "{NAME}:1:0:|;{NAME}:1:1:|;{NAME}:1:2:|;{NAME}:1:0:1627207:28341|;{NAME}:1:0:1627207:3232481|;"}}}}},
         OptionSet{"选择框5",
                   "StandardColours",
                   "",
@@ -136,6 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "138.00:::1627207:28320;20509:28316;138.00:35::1627207:28320;20509:28315;"
                       "128.00:31::1627207:28341;20509:28316;128.00:20::1627207:28341;20509:28315;"},
                      {kPropAlias, "1627207:28320:藏青''经典'';"},
+                     {kPicture, "{NAME}:1:0:|;{NAME}:1:1:|;{NAME}:2:0:1627207:28341|;{NAME}:2:0:1627207:28320|;"},
                      {kCustomValues, ""}}},
                    {&kTmallItem,
                     {{kCateProps,
@@ -145,6 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {kPropAlias,
                       "1627207:28320:雪山白;20509:28315:170/M;20509:28316:175/L(建议140-160斤);"
                       "1627207:28324:星空蓝渐变限量款式;"},
+                     {kPicture,
+                      "{NAME}:1:0:|;{NAME}:1:1:|;{NAME}:1:2:|;{NAME}:2:0:1627207:28341|;{NAME}:2:0:1627207:28324|;"},
                      {kCustomValues, ""}}}}}),
     [](const auto& info) { return std::string(info.param.testName); });
 

@@ -88,7 +88,7 @@ TEST_P(RunStartDefaultPath, PackageGoesToTheDesktopFolderNamedByTheTime) {
     EXPECT_TRUE(folderExists(path.substr(0, path.size() - 4))) << path;
 
     ASSERT_NE(run.waitForSummary(), nullptr) << run.log();
-    const auto written = readFile(path);
+    const auto written = comparablePackage(path);
     ASSERT_TRUE(written) << path;
     EXPECT_EQ(sortedRows(*written, 3), sortedRows(expectedPackage("run_package_5x.csv"), 3));
     EXPECT_EQ(textOf(run["编辑框3"]), kPathHint);

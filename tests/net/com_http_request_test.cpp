@@ -117,6 +117,32 @@ TEST(ComHttpRequest, ReturnsTheBodyOfAnyStatusByteForByte) {
     }
 }
 
+// An answer past the caller's bound fails, whether its length is declared
+// or not.
+TEST(ComHttpRequest, AnAnswerLongerThanItsBoundFails) {
+    LoopbackServer server;
+    const std::string body(5000, 'p');
+    Answer chunked = answerWith(body);
+    chunked.framing = test::Framing::Chunked;
+    chunked.trickleBytes = 1000;
+    server.script("/sized", answerWith(body));
+    server.script("/chunked", chunked);
+    struct Case {
+        const char* path;
+        std::size_t bound;
+        bool whole;
+    };
+    for (const Case c : {Case{"/sized", 5000, true}, Case{"/sized", 4999, false}, Case{"/chunked", 4999, false},
+                         Case{"/chunked", 5000, true}, Case{"/sized", 0, true}}) {
+        SCOPED_TRACE(std::string(c.path) + " " + std::to_string(c.bound));
+        std::string address = server.url(c.path);
+        ComRequest request;
+        request.address = &address;
+        request.maxBodyBytes = c.bound;
+        EXPECT_EQ(comHttpRequest(request), c.whole ? bytesOf(body) : Bytes());
+    }
+}
+
 TEST(ComHttpRequest, AppendsTheAnswersCookiesToWhatTheVariableHolds) {
     LoopbackServer server;
     server.script("/set", answerWith("", {"Set-Cookie: a=1; path=/", "Set-Cookie: gone=; expires=Thu, 01 Jan 1970 00:00:00 GMT",

@@ -62,6 +62,26 @@ TEST(RequestThread, AnswersTimeOutsCancellationAndExceptions) {
     }
 }
 
+// Once the thread's cancel event is set, a step that asks again learns so,
+// and its requests start no work at all.
+TEST(RequestThread, ACancelledThreadStartsNoMoreWork) {
+    EXPECT_FALSE(requestsCancelled());
+    test::ScopedCancelEvent cancel;
+    EXPECT_FALSE(requestsCancelled());
+    cancel.setAfter(0);
+    for (int i = 0; i < 100 && !requestsCancelled(); ++i) Sleep(10);
+    EXPECT_TRUE(requestsCancelled());
+    auto ran = std::make_shared<std::atomic<bool>>(false);
+    EXPECT_EQ(runOnRequestThread<std::string>(10000, false,
+                                              [ran](const RequestExchange&) {
+                                                  *ran = true;
+                                                  return std::string("done");
+                                              }),
+              std::nullopt);
+    Sleep(100);
+    EXPECT_FALSE(*ran);
+}
+
 // Request threads are reused, but a request never waits for one that is
 // still busy with an abandoned request: both here outlast their callers.
 TEST(RequestThread, ARequestDoesNotWaitForAnAbandonedOne) {

@@ -241,6 +241,28 @@ TEST_F(TimedRequestTest, BodiesComeBackByteForByte) {
     }
 }
 
+// A body past the caller's bound is not read on: the request fails.
+TEST_F(TimedRequestTest, ABodyLongerThanItsBoundFails) {
+    const std::string body(5000, 'p');
+    Answer chunked = okAnswer(body);
+    chunked.framing = Framing::Chunked;
+    chunked.trickleBytes = 1000;
+    server.script("/sized", okAnswer(body));
+    server.script("/chunked", chunked);
+    struct Case {
+        const char* path;
+        std::size_t bound;
+        bool whole;
+    };
+    for (const Case c : {Case{"/sized", 5000, true}, Case{"/sized", 4999, false}, Case{"/chunked", 4999, false},
+                         Case{"/chunked", 5000, true}, Case{"/sized", 0, true}}) {
+        SCOPED_TRACE(std::string(c.path) + " " + std::to_string(c.bound));
+        const std::string answer =
+            bodyText(httpRequestWithTimeout({.address = server.url(c.path), .maxBodyBytes = c.bound}));
+        EXPECT_EQ(answer, c.whole ? body : "");
+    }
+}
+
 TEST_F(TimedRequestTest, AResetMidBodyGivesWhatWasRead) {
     Answer reset = okAnswer(std::string(100000, 'r'));
     reset.resetAfterBodyBytes = 5000;

@@ -217,6 +217,11 @@ void LoopbackServer::acceptLoop() {
     for (;;) {
         SOCKET s = accept(static_cast<SOCKET>(listener_), nullptr, nullptr);
         if (s == INVALID_SOCKET) return;
+        // An answer goes out as its header and then its body: without this the
+        // body would wait for the client's delayed acknowledgement of the
+        // header, 40 ms for every small answer.
+        const BOOL noDelay = TRUE;
+        setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
         auto connection = std::make_shared<Connection>(s);
         std::lock_guard lock(mutex_);
         if (stopping_) return;  // the connection closes itself

@@ -1,5 +1,6 @@
 #include "tests/support/marketplace.h"
 
+#include "tests/support/description_services.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/property_services.h"
 #include "tests/support/result_pages.h"
@@ -38,6 +39,7 @@ std::string marketplaceFile(const std::string& name) { return fixtureText("marke
 const MarketplaceItem* itemOf(std::string_view id) {
     for (const MarketplaceItem* item : kItems)
         if (id == item->id) return item;
+    if (id == kPictureTrialItem.id) return &kPictureTrialItem;
     return nullptr;
 }
 
@@ -127,16 +129,22 @@ Marketplace::Marketplace() {
         server_.script(path, [this](const RecordedRequest& request) { return withDelay(resultPageAnswer(request)); });
     }
     scriptPropertyServices(server_, [this](Answer answer) { return withDelay(std::move(answer)); });
+    scriptDescriptionServices(server_, [this](Answer answer) { return withDelay(std::move(answer)); });
 }
 
 std::string Marketplace::hostMap() const {
     const std::string to = "127.0.0.1:" + std::to_string(server_.port());
     std::string map;
-    for (std::string_view from : {"*.taobao.com", "*.tmall.com", "*.quorvane.net"}) {
+    for (std::string_view from : {"*.taobao.com", "*.tmall.com", "*.quorvane.net", "*.example-mall.cn"}) {
         if (!map.empty()) map += ',';
         map.append(from).append("=").append(to);
     }
     return map;
+}
+
+void Marketplace::servePictureLoad(int count, std::size_t bytes) {
+    scriptPictureLoad(
+        server_, [this](Answer answer) { return withDelay(std::move(answer)); }, count, bytes);
 }
 
 Answer Marketplace::withDelay(Answer answer) const {

@@ -1,8 +1,8 @@
 #pragma once
 // The loopback marketplace: one LoopbackServer that answers for the item
 // pages, the shops' result pages, the item-data service, the open-platform
-// gateway and the stock service with the pages under
-// tests/fixtures/marketplace/. Point the program at it with hostMap() as
+// gateway, the stock service, the property services and the descriptions
+// with their pictures, from the files under tests/fixtures/marketplace/. Point the program at it with hostMap() as
 // QUORVANE_HOST_MAP (read once per process, so set it before the first
 // request).
 #include "tests/support/loopback_server.h"
@@ -135,6 +135,9 @@ public:
     std::string hostMap() const;
     // Held before every answer's header (0: none), for time-outs and timings.
     void setAnswerDelay(std::chrono::milliseconds delay) { delayMs_ = static_cast<int>(delay.count()); }
+    // For timings: every item's description names `count` pictures of
+    // `bytes` bytes each instead of its own (see description_services.h).
+    void servePictureLoad(int count, std::size_t bytes);
 
 private:
     Answer withDelay(Answer answer) const;
