@@ -3,6 +3,7 @@
 // options.ini and options\api_access.txt a test gives (or none), started and
 // shown. The folder goes with the object.
 #include "tests/support/gui_driver.h"
+#include "tests/support/scratch_folder.h"
 #include "text/codepage.h"
 
 #include <windows.h>
@@ -15,28 +16,6 @@
 #include <string_view>
 
 namespace quorvane::test {
-
-inline void removeFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            // A link is removed, never followed: it may lead anywhere.
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
-            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeFolder(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 inline bool writeWholeFile(const std::string& path, std::string_view content) {
     HANDLE file = CreateFileW(gbkToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -11,6 +11,29 @@
 
 namespace quorvane::test {
 
+// Removes folder with everything in it, file by file; a link is removed
+// itself, never followed: it may lead anywhere.
+inline void removeFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+                if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
+            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeFolder(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 namespace scratch {
 
 inline std::string contentOf(const std::wstring& path) {
@@ -43,27 +66,6 @@ inline void collectFiles(const std::wstring& folder, const std::string& prefix,
     FindClose(search);
 }
 
-inline void removeFiles(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-                if (!RemoveDirectoryW(path.c_str())) DeleteFileW(path.c_str());
-            } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeFiles(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace scratch
 
 // Every file below folder (GBK), by its path relative to it, with its bytes;
@@ -80,10 +82,10 @@ public:
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         path_ = wideToGbk(temp) + name;
-        scratch::removeFiles(gbkToWide(path_));
+        removeFolder(gbkToWide(path_));
         CreateDirectoryW(gbkToWide(path_).c_str(), nullptr);
     }
-    ~ScratchFolder() { scratch::removeFiles(gbkToWide(path_)); }
+    ~ScratchFolder() { removeFolder(gbkToWide(path_)); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
