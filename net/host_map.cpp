@@ -1,5 +1,6 @@
 #include "net/host_map.h"
 
+#include "net/url.h"
 #include "text/search.h"
 
 #include <windows.h>
@@ -73,5 +74,14 @@ const HostMap& processHostMap() {
 RequestTarget routeRequest(bool secure, std::string_view host, int port) {
     return routeRequest(processHostMap(), secure, host, port);
 }
+
+std::string routedBrowserAddress(const HostMap& map, std::string_view address) {
+    const RequestTarget target =
+        routeRequest(map, isHttpsUrl(address), stripHttpsScheme(address), portOfUrlOrDefault(address));
+    if (!target.mapped) return std::string(address);
+    return "http://" + target.host + ":" + std::to_string(target.port) + pathOfHttpsUrl(address);
+}
+
+std::string routedBrowserAddress(std::string_view address) { return routedBrowserAddress(processHostMap(), address); }
 
 }  // namespace quorvane

@@ -21,6 +21,9 @@ inline constexpr std::string_view kItemDataService = "items.quorvane.net";
 inline constexpr std::string_view kOpenPlatformTools = "tools.quorvane.net";
 inline constexpr std::string_view kCategoryFileService = "files.quorvane.net";
 inline constexpr std::string_view kCategoryDataService = "categories.quorvane.net";
+// The start and help pages of the main window.
+inline constexpr std::string_view kStartPages = "www.quorvane.net";
+inline constexpr std::string_view kHelpPages = "help.quorvane.net";
 }  // namespace hosts
 
 struct HostMapEntry {
@@ -47,5 +50,10 @@ RequestTarget routeRequest(const HostMap& map, bool secure, std::string_view hos
 // The process's map, from the environment on first use.
 const HostMap& processHostMap();
 RequestTarget routeRequest(bool secure, std::string_view host, int port);
+
+// The address a browser view opens: an address whose host is mapped goes
+// over plain HTTP to the map's target, keeping its path; any other stays.
+std::string routedBrowserAddress(const HostMap& map, std::string_view address);
+std::string routedBrowserAddress(std::string_view address);
 
 }  // namespace quorvane

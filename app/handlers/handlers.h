@@ -11,6 +11,10 @@
 namespace quorvane {
 
 // Start-up and shutdown (startup.cpp).
+// The process entry of the program's own code: 0 when the message loop ends.
+int programEntry();
+// The module initialisers, in the order start-up runs them.
+void initGdiplusAndIcon();
 void onMainWindowCreated();
 bool onMainWindowCloseQuery();
 void onExitMenuClicked();
@@ -39,6 +43,9 @@ void onNavigationItemClicked(int itemNumber);
 // The navigation toolbar's click callback: the clicked item's number.
 void WINAPI navigationCallback(std::intptr_t itemNumber);
 // Start-up: the navigation toolbar on the header label (navigation_toolbar.cpp).
+// The one toolbar object lives from the process state's start to the exit routine.
+void createNavigationToolbar();
+void destroyNavigationToolbar();
 void buildNavigationToolbar();
 void redrawNavigationToolbar();
 // Start-up: the header of the single-item mode, which the program starts in.
@@ -55,8 +62,11 @@ void setPackageLocation(std::string folder, std::string baseName);
 void onStartClicked();
 void onPauseClicked();
 void onStopClicked();
-// After the message loop: ends a run in progress, without a package.
-void stopRunAtExit();
+// After the message loop: ends a run in progress, without a package; false
+// when a worker is still left after the wait.
+bool stopRunAtExit();
+// The run values empty: at start-up, and at the end once no worker is left.
+void resetRunState();
 bool runInProgress();
 void onPmsClicked();
 void onRunSummaryCreated();

@@ -78,7 +78,10 @@ void onNavigationItemClicked(int itemNumber) {
 }
 
 void showStartUpHeader() {
-    if (ui::Window* main = mainWindow()) (*main)["透明标签14"].setText(kSingleModeText);
+    if (ui::Window* main = mainWindow()) {
+        (*main)["画板8"].setPicture(singleModeBanner());
+        (*main)["透明标签14"].setText(kSingleModeText);
+    }
     addressState().collectionMode = CollectionMode::SingleItems;
 }
 
@@ -112,11 +115,8 @@ void onLoginButtonClicked() { ui::loadWindow(loginBrowserWindowTemplate(), true)
 void onLoginBrowserCreated() {
     ui::Window* window = ui::eventWindow();
     if (!window) return;
-    // The login page follows the host map as the requests do; mapped, it is plain HTTP.
-    const RequestTarget target = routeRequest(true, hosts::kLoginPage, 443);
-    const std::string address = target.mapped ? "http://" + target.host + ":" + std::to_string(target.port) + "/"
-                                              : "https://" + std::string(hosts::kLoginPage) + "/";
-    (*window)["互联网浏览器1"].navigate(address);
+    // The login page follows the host map as the requests do.
+    (*window)["互联网浏览器1"].navigate(routedBrowserAddress("https://" + std::string(hosts::kLoginPage) + "/"));
 }
 
 void onHeaderAnimationClicked() { openStoredPage(kHeaderPage); }

@@ -31,20 +31,25 @@ const NavigationItem kItems[] = {
     {"使用帮助", {navigationIcon5, navigationIcon5_size}}, {"退出系统", {navigationIcon6, navigationIcon6_size}},
 };
 
-// The one toolbar of the process; it goes at the program's end.
-toolkit::IconToolbar& navigationToolbar() {
-    static toolkit::IconToolbar toolbar;
-    return toolbar;
-}
+toolkit::IconToolbar* toolbarObject = nullptr;
 
 }  // namespace
+
+void createNavigationToolbar() {
+    if (!toolbarObject) toolbarObject = new toolkit::IconToolbar;
+}
+
+void destroyNavigationToolbar() {
+    delete toolbarObject;
+    toolbarObject = nullptr;
+}
 
 void WINAPI navigationCallback(std::intptr_t itemNumber) { onNavigationItemClicked(static_cast<int>(itemNumber)); }
 
 void buildNavigationToolbar() {
     ui::Window* main = ui::findWindow("MainWindow");
-    if (!main) return;
-    toolkit::IconToolbar& toolbar = navigationToolbar();
+    if (!main || !toolbarObject) return;
+    toolkit::IconToolbar& toolbar = *toolbarObject;
     // Selection mode: item 1, the mode the program starts in, is the selected one.
     if (!toolbar.attach((*main)["透明标签3"].handle(), kItemWidth, kItemHeight,
                         {.textColour = kCaptionColour,
@@ -65,6 +70,8 @@ void buildNavigationToolbar() {
     toolbar.redraw();
 }
 
-void redrawNavigationToolbar() { navigationToolbar().redraw(); }
+void redrawNavigationToolbar() {
+    if (toolbarObject) toolbarObject->redraw();
+}
 
 }  // namespace quorvane

@@ -1,6 +1,7 @@
 #include "app/handlers/handlers.h"
 
 #include "app/handlers/address_state.h"
+#include "app/handlers/process_state.h"
 #include "app/handlers/stored_pages.h"
 
 #include "app/options/file_store.h"
@@ -132,11 +133,6 @@ RequestLimit requestLimit() {
     return limit;
 }
 
-const ApiAccessList& accessList() {
-    static const ApiAccessList list = loadApiAccessList(optionsFolder());
-    return list;
-}
-
 PackageWriteOptions currentWriteOptions() {
     auto value = [](const char* name) { return ui::cachedValue(kMainWindow, name); };
     PackageWriteOptions options;
@@ -189,7 +185,7 @@ void onStartClicked() {
         ui::messageBox("每次采集数量不超过1000个，如超过，请按帮助拆分为几次分别采集！", "提示");
         return;
     }
-    const std::string refusal = apiAccessRefusal(accessList());
+    const std::string refusal = apiAccessRefusal(apiAccessList());
     if (!refusal.empty()) {
         ui::messageBox(refusal, "提示");
         return;
@@ -207,7 +203,7 @@ void onStartClicked() {
         rows.push_back({list.cell(row, 0), list.cell(row, 3)});
     }
     createFolder(gbkToWide(packageFolder + packageBaseName));
-    currentRun = std::make_shared<CollectionRun>(std::move(rows), accessList(), runSeams(), requestLimit());
+    currentRun = std::make_shared<CollectionRun>(std::move(rows), apiAccessList(), runSeams(), requestLimit());
     currentRun->state().PackageFolder = packageFolder;
     currentRun->state().PackageBaseName = packageBaseName;
     runActive = true;
@@ -244,10 +240,19 @@ void onStopClicked() {
     mainWindow()["停止按钮"].setDisabled(true);
 }
 
-void stopRunAtExit() {
+bool stopRunAtExit() {
     // The workers end before the process's state goes; a step that
     // computes on past the limit ends with the process.
-    if (currentRun) (void)currentRun->endForExit(3000);
+    return !currentRun || currentRun->endForExit(3000);
+}
+
+void resetRunState() {
+    currentRun.reset();
+    runActive = false;
+    runStopping = false;
+    lastOutcome = {};
+    packageFolder.clear();
+    packageBaseName.clear();
 }
 
 void onPmsClicked() { ui::loadWindow(runSummaryDialogTemplate(), false); }

@@ -14,10 +14,13 @@ constexpr const char* kStoredPageKey = "tz3vom";
 
 }  // namespace
 
-void openStoredPage(const char* stored) {
+std::string storedPageAddress(const char* stored) {
     std::string list = stored;
-    const std::string address = decipherHexString(list, kStoredPageKey, 1);
-    ShellExecuteW(nullptr, L"open", gbkToWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return decipherHexString(list, kStoredPageKey, 1);
+}
+
+void openStoredPage(const char* stored) {
+    ShellExecuteW(nullptr, L"open", gbkToWide(storedPageAddress(stored)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace quorvane

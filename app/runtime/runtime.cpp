@@ -87,17 +87,22 @@ Window* loadWindow(const WindowTemplate& model, bool modal) {
     return nullptr;
 }
 
-int runMessageLoop() {
+int runMessageLoop(void (*atEnd)()) {
     MSG message;
+    int exitCode = 1;
     for (;;) {
         BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) break;
-        if (got < 0) return 1;
+        if (got < 0) break;
+        if (got == 0) {
+            exitCode = static_cast<int>(message.wParam);
+            break;
+        }
         dispatch(message);
         deleteRetiredWindows();
     }
+    if (atEnd) atEnd();
     destroyAllWindows();
-    return static_cast<int>(message.wParam);
+    return exitCode;
 }
 
 void endProgram(int exitCode) {

@@ -24,8 +24,9 @@ Window* findWindow(std::string_view name);
 Window* eventWindow();
 bool isLive(const Window* window);
 
-// Runs until endProgram; then destroys the remaining windows.
-int runMessageLoop();
+// Runs until endProgram; then calls atEnd, when given, and destroys the
+// remaining windows.
+int runMessageLoop(void (*atEnd)() = nullptr);
 void endProgram(int exitCode);
 
 // MessageBox styles (MB_*); the result is the button's ID*.

@@ -76,5 +76,24 @@ TEST(RouteRequest, AnEmptyMapChangesNothing) {
     EXPECT_EQ(target.port, 443);
 }
 
+// What the login window and the start and help pages open.
+TEST(RoutedBrowserAddress, MappedHostsBecomePlainHttpToTheirTargetWithThePathKept) {
+    const HostMap map = parseHostMap("*.quorvane.net=127.0.0.1:8080,login.taobao.com=localhost:9");
+    const struct {
+        const char* address;
+        const char* expected;
+    } cases[] = {
+        {"http://www.quorvane.net/start.htm", "http://127.0.0.1:8080/start.htm"},
+        {"http://help.quorvane.net:81/a/help.htm?x=1", "http://127.0.0.1:8080/a/help.htm?x=1"},
+        {"https://login.taobao.com/", "http://localhost:9/"},
+        {"https://login.taobao.com", "http://localhost:9/"},
+        {"http://www.example-mall.cn/start.htm", "http://www.example-mall.cn/start.htm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.address);
+        EXPECT_EQ(routedBrowserAddress(map, c.address), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace quorvane

@@ -138,6 +138,20 @@ void postKey(HWND window, UINT key) {
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
+// One processor of the machine's, taken in turn from a place that differs
+// between test programs.
+std::string processorForNextProgram() {
+    static int next = static_cast<int>(GetCurrentProcessId() / 4);
+    DWORD_PTR processMask = 0, systemMask = 0;
+    GetProcessAffinityMask(GetCurrentProcess(), &processMask, &systemMask);
+    std::vector<int> processors;
+    for (int bit = 0; bit < static_cast<int>(sizeof(DWORD_PTR) * 8); ++bit)
+        if (systemMask & (DWORD_PTR{1} << bit)) processors.push_back(bit);
+    if (processors.empty()) return "1";
+    const int bit = processors[static_cast<std::size_t>(next++) % processors.size()];
+    return std::to_string(DWORD_PTR{1} << bit);
+}
+
 }  // namespace
 
 // ---- the program ------------------------------------------------------------
@@ -150,9 +164,16 @@ GuiProgram::GuiProgram(const std::string& program, const std::string& workingDir
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info))
-        return;
+    // The program pins itself to one processor; the suite's programs each
+    // get one of their own, unless the test chose the mask itself.
+    SetLastError(0);
+    const bool chooseProcessor = GetEnvironmentVariableA("QUORVANE_PROCESSOR_MASK", nullptr, 0) == 0 &&
+                                 GetLastError() == ERROR_ENVVAR_NOT_FOUND;
+    if (chooseProcessor) SetEnvironmentVariableA("QUORVANE_PROCESSOR_MASK", processorForNextProgram().c_str());
+    const BOOL created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        directory.empty() ? nullptr : directory.c_str(), &startup, &info);
+    if (chooseProcessor) SetEnvironmentVariableA("QUORVANE_PROCESSOR_MASK", nullptr);
+    if (!created) return;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;

@@ -26,6 +26,7 @@ public:
 
     bool started() const { return process_ != nullptr; }
     DWORD processId() const { return processId_; }
+    HANDLE process() const { return process_; }
     // The exit code when the program ended within the time.
     std::optional<DWORD> waitForExit(int milliseconds) const;
     void kill();

@@ -17,7 +17,7 @@ inline constexpr std::string_view kTestFamily = "WenQuanYi Micro Hei";
 
 class GdiplusTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(startGdiplus()); }
+    static void SetUpTestSuite() { ASSERT_NE(startGdiplus(), 0u); }
 };
 
 // A GDI+ matrix as an object of the family.

@@ -22,13 +22,14 @@ Status lastGdiStatus() { return lastStatus(); }
 
 void rememberStatus(Gdiplus::GpStatus status) { lastStatus() = static_cast<Status>(status); }
 
-bool startGdiplus() {
-    static const bool started = [] {
-        ULONG_PTR token = 0;
-        const Gdiplus::GdiplusStartupInput input;
-        return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok;
+ULONG_PTR startGdiplus(std::uint32_t version) {
+    static const ULONG_PTR token = [version] {
+        ULONG_PTR started = 0;
+        Gdiplus::GdiplusStartupInput input;
+        input.GdiplusVersion = version;
+        return Gdiplus::GdiplusStartup(&started, &input, nullptr) == Gdiplus::Ok ? started : 0;
     }();
-    return started;
+    return token;
 }
 
 std::wstring toWideText(std::string_view text) {

@@ -24,9 +24,10 @@ inline constexpr Status kInvalidParameter = 2;
 // The Status of the family's most recent GDI+ call; 0 at start.
 Status lastGdiStatus();
 
-// GDI+ for the whole process, started on the first call and never shut
-// down. False when GDI+ refused to start.
-bool startGdiplus();
+// GDI+ for the whole process, started on the first call (with the given
+// GDI+ version) and never shut down: the token of that start, 0 when GDI+
+// refused to start. Later calls give the same token.
+ULONG_PTR startGdiplus(std::uint32_t version = 1);
 
 struct PointF {
     float x = 0, y = 0;

@@ -48,22 +48,47 @@ HWND menuWindow;
 HBRUSH menuBrush;
 
 #if defined(QUORVANE_SKIN_SPY)
-const char* const kExportNames[] = {"SkinH_AttachRes", "SkinH_SetTitleMenuBar", "SkinH_AdjustHSV", "SkinH_DetachEx"};
-SpyLog spyLog;
+const char* const kExportNames[] = {kSpyExportNames[0], kSpyExportNames[1], kSpyExportNames[2], kSpyExportNames[3]};
+// The log is the named mapping's view while the engine is loaded; the
+// image's own record stands in when no mapping can be made.
+SpyLog ownSpyLog;
+SpyLog* spyLog = &ownSpyLog;
+HANDLE spyMapping;
+
+void openSpyLog() {
+    char name[kSpyMappingNameSize];
+    spyMappingName(GetCurrentProcessId(), name);
+    spyMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SpyLog), name);
+    if (!spyMapping) return;
+    if (void* view = MapViewOfFile(spyMapping, FILE_MAP_WRITE, 0, 0, sizeof(SpyLog))) {
+        // An engine loaded earlier in this process may have left its calls.
+        auto* bytes = static_cast<volatile unsigned char*>(view);
+        for (unsigned i = 0; i < sizeof(SpyLog); ++i) bytes[i] = 0;
+        spyLog = static_cast<SpyLog*>(view);
+    }
+}
+
+void closeSpyLog() {
+    if (spyLog != &ownSpyLog) UnmapViewOfFile(spyLog);
+    spyLog = &ownSpyLog;
+    if (spyMapping) CloseHandle(spyMapping);
+    spyMapping = nullptr;
+}
 
 // Not inlined: the name comes from a table of addresses, which a mapped
 // image that was moved holds right only when its relocations were applied.
 __attribute__((noinline)) void record(int exportNumber, int count, std::intptr_t a = 0, std::intptr_t b = 0,
                                       std::intptr_t c = 0, std::intptr_t d = 0, std::intptr_t e = 0,
                                       std::intptr_t f = 0) {
-    if (spyLog.callCount < kSpyCallCapacity) {
-        SpyCall& call = spyLog.calls[spyLog.callCount];
+    if (spyLog->callCount < kSpyCallCapacity) {
+        SpyCall& call = spyLog->calls[spyLog->callCount];
         call.exportName = kExportNames[exportNumber];
+        call.exportNumber = exportNumber;
         call.argumentCount = count;
         const std::intptr_t values[6] = {a, b, c, d, e, f};
         for (int i = 0; i < 6; ++i) call.arguments[i] = values[i];
     }
-    ++spyLog.callCount;
+    ++spyLog->callCount;
 }
 #define SPY_RECORD(...) record(__VA_ARGS__)
 #else
@@ -236,8 +261,8 @@ void retint() {
     frameColour = shifted(skin.frame, tint);
     edgeColour = shifted(skin.edge, tint);
 #if defined(QUORVANE_SKIN_SPY)
-    spyLog.frameColour = frameColour;
-    spyLog.edgeColour = edgeColour;
+    spyLog->frameColour = frameColour;
+    spyLog->edgeColour = edgeColour;
 #endif
     applyMenuTint();
     for (int i = 0; i < skinnedCount; ++i) repaint(skinned[i]);
@@ -317,7 +342,7 @@ __declspec(dllexport) int WINAPI SkinH_DetachEx(HWND window) {
 }
 
 #if defined(QUORVANE_SKIN_SPY)
-__declspec(dllexport) const SpyLog* WINAPI SkinSpy_Log() { return &spyLog; }
+__declspec(dllexport) const SpyLog* WINAPI SkinSpy_Log() { return spyLog; }
 
 __declspec(dllexport) BOOL WINAPI SkinSpy_IsSkinned(HWND window) { return indexIn(skinned, skinnedCount, window) >= 0; }
 #endif
@@ -327,11 +352,15 @@ __declspec(dllexport) BOOL WINAPI SkinSpy_IsSkinned(HWND window) { return indexI
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
 #if defined(QUORVANE_SKIN_SPY)
-        ++spyLog.processAttaches;
+        openSpyLog();
+        ++spyLog->processAttaches;
 #endif
     } else if (reason == DLL_PROCESS_DETACH) {
         while (skinnedCount) unskin(skinnedCount - 1);
         clearMenuTint();
+#if defined(QUORVANE_SKIN_SPY)
+        closeSpyLog();
+#endif
     }
     return TRUE;
 }

@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
-"""Draws the six navigation icons as 128 x 128 PNG files (RGBA).
+"""Draws the six navigation icons as 128 x 128 PNG files (RGBA) and the
+application icon as quorvane.ico (16, 32 and 48 px, 32-bit).
 
-Usage: make_icons.py OUTPUT_FOLDER. Each icon is a white glyph with one
-accent colour, drawn from simple shapes with 3 x 3 supersampling.
+Usage: make_icons.py OUTPUT_FOLDER. Each navigation icon is a white glyph
+with one accent colour, drawn from simple shapes with 3 x 3 supersampling.
+The application icon is the splash picture's blue with a white "Q" whose
+tail has the orange of the header picture.
 """
 import math
 import struct
@@ -126,11 +129,83 @@ def png(pixels):
             + chunk(b"IEND", b""))
 
 
+# The application icon, in the same 128-unit space as the navigation icons.
+APP_TILE = rounded(6, 6, 122, 122, 24)
+APP_RING = ring(62, 60, 40, 26)
+APP_TAIL = polygon([(72, 80), (86, 68), (114, 104), (100, 116)])
+APP_TOP, APP_BOTTOM = (0x1A, 0x4F, 0x9C), (0x6F, 0xA8, 0xE8)
+APP_ORANGE = (0xFF, 0xB4, 0x3C)
+APP_SIZES = (16, 32, 48)
+
+
+def app_colour(x, y):
+    """The colour at a point of the 128-unit space, or None outside the tile."""
+    if APP_TAIL(x, y):
+        return APP_ORANGE
+    if not APP_TILE(x, y):
+        return None
+    if APP_RING(x, y):
+        return WHITE
+    t = y / 128
+    return tuple(round(APP_TOP[c] + (APP_BOTTOM[c] - APP_TOP[c]) * t) for c in range(3))
+
+
+def render_app_icon(size):
+    """BGRA rows, bottom row first, as an icon's bitmap holds them."""
+    samples = 6 if size < 32 else 4
+    scale = 128 / size
+    rows = []
+    for py in range(size):
+        row = bytearray()
+        for px in range(size):
+            sums = [0, 0, 0]
+            covered = 0
+            for sy in range(samples):
+                for sx in range(samples):
+                    colour = app_colour((px + (sx + 0.5) / samples) * scale, (py + (sy + 0.5) / samples) * scale)
+                    if colour:
+                        covered += 1
+                        for c in range(3):
+                            sums[c] += colour[c]
+            if covered == 0:
+                row += bytes(4)
+                continue
+            r, g, b = (sums[c] // covered for c in range(3))
+            row += bytes([b, g, r, 255 * covered // (samples * samples)])
+        rows.append(bytes(row))
+    return rows[::-1]
+
+
+def ico(sizes):
+    """An icon file of one 32-bit entry per size, each with its AND mask."""
+    images = []
+    for size in sizes:
+        rows = render_app_icon(size)
+        mask_stride = (size + 31) // 32 * 4
+        mask = bytearray()
+        for row in rows:
+            bits = bytearray(mask_stride)
+            for px in range(size):
+                if row[px * 4 + 3] == 0:
+                    bits[px // 8] |= 0x80 >> (px % 8)
+            mask += bits
+        header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+        images.append(header + b"".join(rows) + bytes(mask))
+    directory = struct.pack("<HHH", 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    for size, image in zip(sizes, images):
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return directory + b"".join(images)
+
+
 def main():
     folder = sys.argv[1]
     for number, (glyph, accent, colour) in enumerate(ICONS, start=1):
         with open(f"{folder}/navigation{number}.png", "wb") as out:
             out.write(png(render(glyph, accent, colour)))
+    with open(f"{folder}/quorvane.ico", "wb") as out:
+        out.write(ico(APP_SIZES))
 
 
 if __name__ == "__main__":
