@@ -1,6 +1,7 @@
 #include "app/runtime/runtime.h"
 
 #include "app/runtime/ui_thread.h"
+#include "app/runtime/window_registry.h"
 #include "text/codepage.h"
 
 #include <commctrl.h>
@@ -8,10 +9,6 @@
 
 namespace quorvane::ui {
 
-// Kept beside the window registry (window.cpp).
-Window* loadWindowObject(const WindowTemplate& model, HWND owner, bool modal);
-void deleteRetiredWindows();
-void destroyAllWindows();
 // The effect queue's target window (ui_thread.cpp).
 void startEffectQueue();
 

@@ -1,7 +1,10 @@
 #pragma once
 // A live window built from its template: one top-level Win32 window, its
 // components by name, its menus, and the dispatch of Win32 notifications to
-// the template's bindings.
+// the template's bindings. Its jobs have a file each: the window's own state
+// (window.cpp), the live windows (window_registry.cpp), the components'
+// controls (component_creation.cpp), messages (window_dispatch.cpp) and the
+// painting of panels and labels (window_painting.cpp).
 #include "app/runtime/browser.h"
 #include "app/runtime/component.h"
 #include "app/runtime/template.h"
@@ -73,10 +76,8 @@ private:
     friend LRESULT CALLBACK labelProcedure(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK componentSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
-    void createComponents();
-    void createComponent(int index);
+    // window.cpp
     void createMenus();
-    HWND containerFor(const ComponentTemplate& model, int& parentIndex);
     int indexOf(std::string_view name) const;
     int indexOfHandle(HWND handle) const;
     void applyVisibility(int index);
@@ -84,9 +85,17 @@ private:
     void layoutPageControl(int index);
     void refreshCache(int index);
 
-    // Messages from children, whichever container they reached.
+    // component_creation.cpp
+    void createComponents();
+    void createComponent(int index);
+    HWND containerFor(const ComponentTemplate& model, int& parentIndex);
+
+    // window_dispatch.cpp: messages from children, whichever container they reached.
     bool onChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void raiseClicked(HWND control);  // for the component of this control, if any
+
+    // window_painting.cpp
     void paintPanel(HWND panel, HDC dc);
     void paintLabel(HWND label, HDC dc);
 
