@@ -161,6 +161,10 @@ int run(const Options& options) {
         market.servePictureLoad(options.pictures, static_cast<std::size_t>(options.pictureKb) * 1024);
     // The program reads the host map once, at its first request.
     SetEnvironmentVariableA("QUORVANE_HOST_MAP", market.hostMap().c_str());
+    // The program pins itself as users get it, unless the caller chose a
+    // processor mask (QUORVANE_PROCESSOR_MASK) for a comparison.
+    if (!GetEnvironmentVariableA("QUORVANE_PROCESSOR_MASK", nullptr, 0))
+        SetEnvironmentVariableA("QUORVANE_PROCESSOR_MASK", "");
     test::ProgramInFolder app(kFolderName);
     if (!app.main()) return fail("quorvane.exe did not start");
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, app.program().processId());

@@ -104,6 +104,8 @@ TEST(StartUp, TheSplashShowsItsProgressAndIsGoneWhenTheMainWindowShows) {
         Sleep(5);
     }
     ASSERT_TRUE(main && IsWindowVisible(main)) << "no main window";
+    // What a seller waits, the 300 ms pause included; the machine decides most of it.
+    RecordProperty("millisecondsToMainWindow", static_cast<int>(GetTickCount() - start));
     EXPECT_FALSE(splashWithMain) << "the splash goes before the main window shows";
     ASSERT_FALSE(seen.empty()) << "no splash was seen";
     bool drawn = false, at85 = false, at100After85 = false;
