@@ -1,6 +1,8 @@
 #pragma once
 // Machine code copied into memory that may be executed: the process runs with
 // no-execute protection, so code in a plain heap block faults when called.
+// The code is written first and then made execute-read: no page of
+// generated code is ever writable and executable at once.
 #include <cstddef>
 #include <span>
 
@@ -21,8 +23,10 @@ public:
     std::size_t size() const { return size_; }
     bool empty() const { return !address_; }
 
-    // Overwrites the code in place with code of the same size.
-    bool rewrite(std::span<const unsigned char> code);
+    // Overwrites the code in place with code of the same size. Its page is
+    // not executable meanwhile, so only the thread that alone runs the code
+    // (a window's own thread) may do this.
+    [[nodiscard]] bool rewrite(std::span<const unsigned char> code);
 
     template <class Function>
     Function as() const {

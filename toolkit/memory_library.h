@@ -2,9 +2,13 @@
 // Maps a DLL image that is held in memory into the process the way the
 // system loader maps a file: reserved address range, headers and sections,
 // base relocations, imports, section protection, entry point; exports by
-// name; unloading. The image is checked against its own length and
-// directory sizes and must be a DLL for this build's processor (PE32 in the
-// 32-bit program, PE32+ in the 64-bit build).
+// name; unloading. The image is checked once, before anything is mapped:
+// it must be a DLL for this build's processor (PE32 in the 32-bit program,
+// PE32+ in the 64-bit build) whose headers and section data lie inside the
+// given bytes, whose sections, directories and entry point lie inside its
+// image size, and whose sections lie clear of its headers. Every bound of
+// the load comes from that check; nothing the load writes (sections,
+// relocations, import addresses) may land on the headers.
 #include <windows.h>
 
 #include <span>
@@ -13,7 +17,7 @@
 namespace quorvane::toolkit {
 
 struct MemoryLibrary {
-    IMAGE_NT_HEADERS* ntHeaders = nullptr;  // the mapped copy
+    IMAGE_NT_HEADERS* ntHeaders = nullptr;  // the mapped copy, read-only once loaded
     unsigned char* imageBase = nullptr;
     HMODULE* importedLibraries = nullptr;
     int importedLibraryCount = 0;

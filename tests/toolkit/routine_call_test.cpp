@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -141,6 +142,51 @@ TEST(CallWithThreeArgs, RoutineMayTakeFewerOrRemoveNone) {
     EXPECT_EQ(received, (Words{1, 2, 3}));
     EXPECT_EQ(callWithThreeArgs(reinterpret_cast<const void*>(&takesOne), 0x204), 1);
     EXPECT_EQ(received, (Words{0x204}));
+}
+
+const void* calledFrom = nullptr;
+
+std::intptr_t WINAPI recordCaller(std::intptr_t, std::intptr_t, std::intptr_t) {
+    calledFrom = __builtin_return_address(0);
+    return 0;
+}
+
+DWORD protectionAt(const void* address) {
+    MEMORY_BASIC_INFORMATION info{};
+    return VirtualQuery(address, &info, sizeof(info)) ? info.Protect : 0;
+}
+
+// Generated code is written first and then made execute-read: memory that is
+// writable and executable at once would turn any stray write into code.
+TEST(GeneratedCode, RunsFromExecuteReadMemory) {
+    const auto routine = reinterpret_cast<const void*>(&recordCaller);
+    const std::intptr_t three[] = {1, 2, 3};
+    struct Case {
+        const char* why;
+        std::function<void()> call;
+    };
+    const Case cases[] = {
+        {"the argument-array stub", [&] { callWithArgs(routine, three); }},
+        {"the code-address stub", [&] { callCodeAddress(routine, nullptr, {1, 2, 3}); }},
+        {"the three-argument stub", [&] { callWithThreeArgs(routine, 1, 2, 3); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        calledFrom = nullptr;
+        c.call();
+        ASSERT_NE(calledFrom, nullptr);
+        EXPECT_EQ(protectionAt(calledFrom), static_cast<DWORD>(PAGE_EXECUTE_READ));
+    }
+
+    const std::vector<unsigned char> returnsOne = {0xB8, 0x01, 0x00, 0x00, 0x00, 0xC3};  // mov eax, 1; ret
+    const std::vector<unsigned char> returnsTwo = {0xB8, 0x02, 0x00, 0x00, 0x00, 0xC3};
+    ExecutableCode code(returnsOne);
+    ASSERT_FALSE(code.empty());
+    EXPECT_EQ(protectionAt(code.address()), static_cast<DWORD>(PAGE_EXECUTE_READ));
+    EXPECT_EQ(callCodeAddress(code.address()), 1);
+    ASSERT_TRUE(code.rewrite(returnsTwo));
+    EXPECT_EQ(protectionAt(code.address()), static_cast<DWORD>(PAGE_EXECUTE_READ)) << "again after a rewrite";
+    EXPECT_EQ(callCodeAddress(code.address()), 2);
 }
 
 }  // namespace

@@ -104,6 +104,11 @@ TEST_F(WindowThunkTest, ThunkForAnEmptySlotIsRefused) {
     EXPECT_EQ(procedure(), &DefWindowProcW);
 }
 
+DWORD protectionAt(const void* address) {
+    MEMORY_BASIC_INFORMATION info{};
+    return VirtualQuery(address, &info, sizeof(info)) ? info.Protect : 0;
+}
+
 LONG_PTR laterPrevious = 0;
 LRESULT CALLBACK laterSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcW(reinterpret_cast<WNDPROC>(laterPrevious), window, message, wParam, lParam);
@@ -116,9 +121,12 @@ TEST_F(WindowThunkTest, ThunkReplacedByALaterSubclassForwardsToThePreviousProced
         laterPrevious = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&laterSubclass));
         ASSERT_NE(laterPrevious, 0);
         EXPECT_EQ(SendMessageW(window, kProbe, 1, 1), 0x1234);
+        EXPECT_EQ(protectionAt(reinterpret_cast<const void*>(laterPrevious)), static_cast<DWORD>(PAGE_EXECUTE_READ));
     }
     // The thunk's owner is gone; the later subclass still calls what was
     // the thunk, which now hands every message to the window's old procedure.
+    // It was rewritten in place and is execute-read again.
+    EXPECT_EQ(protectionAt(reinterpret_cast<const void*>(laterPrevious)), static_cast<DWORD>(PAGE_EXECUTE_READ));
     EXPECT_EQ(SendMessageW(window, kProbe, 2, 2), 0);
     EXPECT_TRUE(SetWindowTextW(window, L"still here"));
     EXPECT_EQ(GetWindowTextLengthW(window), 10);
