@@ -66,8 +66,8 @@ PageMatches allMatches(const std::string& text, const Piecewise& piecewise) {
     for (int at = findLeft(text, piecewise.start, 1, true); at != -1;) {
         const std::size_t start = static_cast<std::size_t>(at - 1);
         const int next = findLeft(text, piecewise.start, at + static_cast<int>(piecewise.start.size()), true);
-        const std::size_t end = std::min({next == -1 ? text.size() : static_cast<std::size_t>(next - 1),
-                                          start + kPieceBytes, text.size()});
+        const std::size_t end =
+            std::min({next == -1 ? text.size() : static_cast<std::size_t>(next - 1), start + kPieceBytes, text.size()});
         boost::smatch match;
         try {
             const auto first = text.begin() + static_cast<std::ptrdiff_t>(start);
@@ -106,7 +106,8 @@ ResultPageItems itemsOfResultPage(std::string_view pageText) {
         if (int p = findLeft(id, "&"); p != -1) id = leftBytes(id, p - 1);
         // The id goes into the item's address and the package.
         if (!isItemIdText(id)) continue;
-        read.items.push_back({names.subMatches[i][1], i < prices.subMatches.size() ? prices.subMatches[i][0] : std::string(), id});
+        read.items.push_back(
+            {names.subMatches[i][1], i < prices.subMatches.size() ? prices.subMatches[i][0] : std::string(), id});
     }
     return read;
 }

@@ -53,9 +53,8 @@ std::string skuEntriesText(std::string_view pageText) {
     for (int found = findLeft(pageText, kEntryStart); found != -1;) {
         const std::size_t start = static_cast<std::size_t>(found - 1);
         const int next = findLeft(pageText, kEntryStart, found + 1);
-        const std::size_t end =
-            std::min(next == -1 ? pageText.size() : static_cast<std::size_t>(next - 1),
-                     boundedEnd(pageText, start, kSkuEntryBytes));
+        const std::size_t end = std::min(next == -1 ? pageText.size() : static_cast<std::size_t>(next - 1),
+                                         boundedEnd(pageText, start, kSkuEntryBytes));
         const std::string_view entry = pageText.substr(start, end - start);
         if (const std::size_t close = entry.find('}'); close != std::string_view::npos)
             entries.append(entry.substr(0, close + 1)).append("\n\n\n");
@@ -68,8 +67,9 @@ std::string piecesText(std::string_view text, std::string_view start, std::span<
     std::string pieces;
     for (int found = findLeft(text, start, 1, true); found != -1;) {
         const int next = findLeft(text, start, found + static_cast<int>(start.size()), true);
-        std::string_view piece = text.substr(static_cast<std::size_t>(found - 1),
-                                             next == -1 ? std::string_view::npos : static_cast<std::size_t>(next - found));
+        std::string_view piece =
+            text.substr(static_cast<std::size_t>(found - 1),
+                        next == -1 ? std::string_view::npos : static_cast<std::size_t>(next - found));
         piece = piece.substr(0, std::min(piece.size(), piece.find_first_of("\r\n")));
         int at = static_cast<int>(start.size()) + 1;
         for (const std::string_view part : sequence) {

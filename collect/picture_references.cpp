@@ -14,8 +14,8 @@ constexpr std::string_view kBackgroundSequence[] = {R"("")"};
 
 constexpr DescriptionPicturePass kPasses[] = {
     {R"re(<IMG .*?src=""http://(.*?)".*?>)re", "<IMG ", kImgSequence, PictureText::Description, true, false},
-    {R"re(\<img\>http://(.*?)\<\/img\>)re", "<img>http://", kWirelessSequence, PictureText::WirelessDescription,
-     false, false},
+    {R"re(\<img\>http://(.*?)\<\/img\>)re", "<img>http://", kWirelessSequence, PictureText::WirelessDescription, false,
+     false},
     {R"re(background=""http://(.*?)"")re", R"(background=""http://)", kBackgroundSequence, PictureText::Description,
      true, true},
 };

@@ -115,7 +115,8 @@ public:
           options_(options),
           unknownPid_(unknownPid),
           // Where the Taobao patterns find their names: between <span> and </span>.
-          listItems_(item.isTmall ? listItemsText(item.pageText) : listItemsText(item.pageText, {"<span>", "</span>"})) {}
+          listItems_(item.isTmall ? listItemsText(item.pageText)
+                                  : listItemsText(item.pageText, {"<span>", "</span>"})) {}
 
     void run() {
         readSaleValues();
