@@ -34,12 +34,14 @@ public:
         if (isFailedPicture(picture.bytes)) return false;
         const std::string path = folder_ + "\\" + picture.name;
         const std::string_view content(reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size());
-        if (!replaceFileContent(gbkToWide(path), content)) return false;
-        text_ = replacePictureAddress(text_, address, pass_.closing, (pass_.fileScheme ? "file:///" : "") + path);
+        // Items of one folder name share their pictures' files: another
+        // worker may be writing the same bytes to this one right now.
+        if (!storeFileContent(gbkToWide(path), content)) return false;
+        text_ = replacePictureAddress(text_, address, (pass_.fileScheme ? "file:///" : "") + path);
         return true;
     }
 
-    void remove(const std::string& address) { text_ = replacePictureAddress(text_, address, pass_.closing, ""); }
+    void remove(const std::string& address) { text_ = replacePictureAddress(text_, address, ""); }
 
     void log(const std::string& message, int i, int n) const {
         if (progress_.log) progress_.log(" 线程：" + number(progress_.worker) + message + number(i) + "/" + number(n));

@@ -2,6 +2,7 @@
 
 #include "collect/field_checks.h"
 #include "collect/package_format.h"
+#include "collect/page_parts.h"
 #include "collect/page_text.h"
 #include "collect/unicode_escapes.h"
 #include "net/host_map.h"
@@ -80,7 +81,7 @@ std::string withoutNegativePairs(const std::string& key, const boost::regex& per
 void readTmallFields(ItemFields& item, WorkerRegexes& regexes) {
     regexes.first.create(kTmallSkuPattern);
     regexes.perl.assign(kNegativePairPattern, boost::regex::perl | boost::regex::icase);
-    const int count = regexes.first.execute(item.pageText);
+    const int count = regexes.first.execute(skuEntriesText(item.pageText));
     for (int i = 1; i <= count; ++i) {
         const std::string key = withoutNegativePairs(regexes.first.subMatchText(i, 1), regexes.perl);
         if (key.empty()) continue;
@@ -108,10 +109,11 @@ std::string stockServiceHeaderLines(const std::string& itemId) {
 }
 
 void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes, const RequestLimit& limit) {
+    const std::string skuEntries = skuEntriesText(item.pageText);
     regexes.first.create(kTaobaoSkuPattern);
-    if (regexes.first.execute(item.pageText) == 0) {
+    if (regexes.first.execute(skuEntries) == 0) {
         regexes.first.create(kTaobaoCompactSkuPattern);
-        regexes.first.execute(item.pageText);
+        regexes.first.execute(skuEntries);
     }
 
     // The address comes from the page: one holding blanks or line breaks

@@ -1,5 +1,6 @@
 #include "collect/item_pictures.h"
 
+#include "collect/page_parts.h"
 #include "collect/picture_check.h"
 #include "collect/picture_download.h"
 #include "collect/picture_field.h"
@@ -78,7 +79,7 @@ std::vector<std::string> mainPictureAddresses(std::string_view pageText, bool is
 
 std::vector<SalePropertyPicture> salePropertyPictures(std::string_view pageText, RegExpA& regExp) {
     regExp.create(kSwatchPattern, true, true, true);
-    const int count = regExp.execute(pageText);
+    const int count = regExp.execute(listItemsText(pageText, {" center no-repeat;\">"}));
     std::vector<SalePropertyPicture> pictures;
     for (int i = 1; i <= count; ++i) pictures.push_back({regExp.subMatchText(i, 1), regExp.subMatchText(i, 2)});
     return pictures;

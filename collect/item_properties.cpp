@@ -1,5 +1,6 @@
 #include "collect/item_properties.h"
 
+#include "collect/page_parts.h"
 #include "collect/property_list.h"
 #include "net/host_map.h"
 #include "net/timed_request.h"
@@ -11,13 +12,14 @@ namespace quorvane {
 namespace {
 
 constexpr std::string_view kPropertyPattern = R"re(\{"name":"(.*?)","value":"(.*?)"\})re";
-
 }  // namespace
 
 std::string propertyListOf(std::string_view answer, RegExpA& regExp) {
     const std::string props = replaceText(textBetween(answer, "#引号props#引号:", ",#引号descInfo"), ";", "//");
     regExp.create(kPropertyPattern);
-    const int count = regExp.execute(props);
+    // JSON writes no {"name":" inside a text: each piece is one property.
+    static constexpr std::string_view kSequence[] = {R"(","value":")", R"("})"};
+    const int count = regExp.execute(piecesText(props, R"({"name":")", kSequence));
     std::string list;
     for (int i = 1; i <= count; ++i) {
         const std::string name = regExp.subMatchText(i, 1);

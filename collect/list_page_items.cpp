@@ -6,6 +6,7 @@
 
 #include <boost/regex.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 
@@ -13,10 +14,22 @@ namespace quorvane {
 
 namespace {
 
-struct Layout {
-    boost::regex namesAndIds;  // sub-match 1 the link's id part, 2 the name
-    boost::regex prices;       // sub-match 1 the price
+// Each expression begins with its piece's start: a match is searched only in
+// the text from one start to the next, at most kPieceBytes of it. Searched
+// over the whole page, every link would make the names' expression scan the
+// rest of the page for an item name, and a megabyte of links would cost
+// seconds before it hit the library's complexity limit.
+struct Piecewise {
+    boost::regex expression;
+    std::string_view start;  // letter case ignored
 };
+
+struct Layout {
+    Piecewise namesAndIds;  // sub-match 1 the link's id part, 2 the name
+    Piecewise prices;       // sub-match 1 the price
+};
+
+constexpr std::size_t kPieceBytes = 4096;
 
 boost::regex pageExpression(const std::string& pattern) {
     return boost::regex(pattern, boost::regex::perl | boost::regex::icase | boost::regex::mod_s);
@@ -24,33 +37,49 @@ boost::regex pageExpression(const std::string& pattern) {
 
 const Layout& currentLayout() {
     static const Layout layout{
-        pageExpression(R"re(<a.*?class="item-name[\s\S]*?href=".*?id=(.*?)"[\s\S]*?>\s*(.*?)</a>)re"),
-        pageExpression(R"re(class="c-price">(.*?)\s*</span>)re")};
+        {pageExpression(R"re(<a.*?class="item-name[\s\S]*?href=".*?id=(.*?)"[\s\S]*?>\s*(.*?)</a>)re"), "<a"},
+        {pageExpression(R"re(class="c-price">(.*?)\s*</span>)re"), "class=\"c-price\">"}};
     return layout;
 }
 
 const Layout& olderLayout() {
     static const Layout layout{
-        pageExpression(R"re(<a target="_blank" href=".*?id=(.*?)" class="permalink" style="">)re"
-                       "\n"
-                       R"re(\s*(.*?))re"
-                       "\n"
-                       R"re(\s*</a>)re"),
-        pageExpression("<strong>(.*?) 元</strong>")};
+        {pageExpression(R"re(<a target="_blank" href=".*?id=(.*?)" class="permalink" style="">)re"
+                        "\n"
+                        R"re(\s*(.*?))re"
+                        "\n"
+                        R"re(\s*</a>)re"),
+         "<a"},
+        {pageExpression("<strong>(.*?) 元</strong>"), "<strong>"}};
     return layout;
 }
 
-using Matches = std::vector<boost::smatch>;
+struct PageMatches {
+    std::vector<std::vector<std::string>> subMatches;  // of each match, 1 and 2
+    bool whole = true;
+};
 
-// A search that grows too complex for the library ends with what it found.
-Matches allMatches(const std::string& text, const boost::regex& expression) {
-    Matches matches;
-    try {
-        for (boost::sregex_iterator it(text.begin(), text.end(), expression), end; it != end; ++it)
-            matches.push_back(*it);
-    } catch (const std::runtime_error&) {
+// A piece whose search grows too complex for the library gives no match and
+// leaves the page not read whole.
+PageMatches allMatches(const std::string& text, const Piecewise& piecewise) {
+    PageMatches found;
+    for (int at = findLeft(text, piecewise.start, 1, true); at != -1;) {
+        const std::size_t start = static_cast<std::size_t>(at - 1);
+        const int next = findLeft(text, piecewise.start, at + static_cast<int>(piecewise.start.size()), true);
+        const std::size_t end =
+            std::min({next == -1 ? text.size() : static_cast<std::size_t>(next - 1), start + kPieceBytes, text.size()});
+        boost::smatch match;
+        try {
+            const auto first = text.begin() + static_cast<std::ptrdiff_t>(start);
+            const auto last = text.begin() + static_cast<std::ptrdiff_t>(end);
+            if (boost::regex_search(first, last, match, piecewise.expression, boost::match_continuous))
+                found.subMatches.push_back({match.str(1), match.size() > 2 ? match.str(2) : std::string()});
+        } catch (const std::runtime_error&) {
+            found.whole = false;
+        }
+        at = next;
     }
-    return matches;
+    return found;
 }
 
 }  // namespace
@@ -62,23 +91,25 @@ std::string itemPartOfResultPage(std::string_view pageText) {
     return text;
 }
 
-std::vector<ListPageItem> itemsOfResultPage(std::string_view pageText) {
+ResultPageItems itemsOfResultPage(std::string_view pageText) {
     const std::string text = itemPartOfResultPage(pageText);
-    Matches names = allMatches(text, currentLayout().namesAndIds);
-    Matches prices = allMatches(text, currentLayout().prices);
-    if (names.empty()) {
+    PageMatches names = allMatches(text, currentLayout().namesAndIds);
+    PageMatches prices = allMatches(text, currentLayout().prices);
+    if (names.subMatches.empty()) {
         names = allMatches(text, olderLayout().namesAndIds);
         prices = allMatches(text, olderLayout().prices);
     }
-    std::vector<ListPageItem> items;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::string id = names[i].str(1);
+    ResultPageItems read;
+    read.whole = names.whole && prices.whole;
+    for (std::size_t i = 0; i < names.subMatches.size(); ++i) {
+        std::string id = names.subMatches[i][0];
         if (int p = findLeft(id, "&"); p != -1) id = leftBytes(id, p - 1);
         // The id goes into the item's address and the package.
         if (!isItemIdText(id)) continue;
-        items.push_back({names[i].str(2), i < prices.size() ? prices[i].str(1) : std::string(), id});
+        read.items.push_back(
+            {names.subMatches[i][1], i < prices.subMatches.size() ? prices.subMatches[i][0] : std::string(), id});
     }
-    return items;
+    return read;
 }
 
 std::string listedItemAddress(std::string_view itemId) {

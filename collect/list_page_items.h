@@ -17,9 +17,16 @@ struct ListPageItem {
 // from the first "排序" on; a page with neither stays whole.
 std::string itemPartOfResultPage(std::string_view pageText);
 
+struct ResultPageItems {
+    std::vector<ListPageItem> items;
+    // False when a part of the page was too complex to search: its items
+    // may be missing.
+    bool whole = true;
+};
+
 // Names and prices are paired by their order on the page; a link whose id
 // part is not an item id (digits only) gives no item.
-std::vector<ListPageItem> itemsOfResultPage(std::string_view pageText);
+ResultPageItems itemsOfResultPage(std::string_view pageText);
 
 // The address an item found on a result page is listed with.
 std::string listedItemAddress(std::string_view itemId);

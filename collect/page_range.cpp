@@ -4,6 +4,8 @@
 
 namespace quorvane {
 
+bool asksPageRange(int pages) { return pages > 35; }
+
 int pageNumberOf(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;

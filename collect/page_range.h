@@ -6,6 +6,10 @@
 
 namespace quorvane {
 
+// A reading of more pages than one asks in a go is narrowed by the seller
+// in the page range window first.
+bool asksPageRange(int pages);
+
 // A page box's text: leading blanks skipped, an optional sign and the leading
 // decimal digits; a text without leading digits reads 0. Saturates at the
 // int range, so no typed number can wrap round into an accepted one.

@@ -1,5 +1,6 @@
 #include "collect/property_matching.h"
 
+#include "collect/page_parts.h"
 #include "collect/property_list.h"
 #include "text/extract.h"
 #include "text/search.h"
@@ -108,7 +109,14 @@ class PropertyMatcher {
 public:
     PropertyMatcher(ItemFields& item, WorkerRegexes& regexes, const OptionBoxes& options,
                     const UnknownPidSource& unknownPid)
-        : item_(item), list_(regexes.first), lookup_(regexes.second), options_(options), unknownPid_(unknownPid) {}
+        : item_(item),
+          list_(regexes.first),
+          lookup_(regexes.second),
+          options_(options),
+          unknownPid_(unknownPid),
+          // Where the Taobao patterns find their names: between <span> and </span>.
+          listItems_(item.isTmall ? listItemsText(item.pageText)
+                                  : listItemsText(item.pageText, {"<span>", "</span>"})) {}
 
     void run() {
         readSaleValues();
@@ -119,8 +127,7 @@ public:
 private:
     // A1: the page's sale-property list items.
     void readSaleValues() {
-        const int count =
-            runPattern(list_, std::string(item_.isTmall ? kTmallListItem : kTaobaoListItem), item_.pageText);
+        const int count = runPattern(list_, std::string(item_.isTmall ? kTmallListItem : kTaobaoListItem), listItems_);
         for (int i = 1; i <= count; ++i) {
             const std::string pair = list_.subMatchText(i, 1);
             const std::string name = list_.subMatchText(i, 3);
@@ -176,7 +183,7 @@ private:
                                       ? "<li data-value=\"(.*?)\"(.*?)[>\"](" + value + ")[<|\"]"
                                       : "<li data-value=\"(.*?)(\".*?|\".*?\\s<a.*?\\s.*?)<span>(" + value + ")</span>";
         value = replacedInOrder(value, kPageUnescapes);
-        runPattern(lookup_, shown, item_.pageText);
+        runPattern(lookup_, shown, listItems_);
         if (const std::string pair = lookup_.subMatchText(1, 1); !pair.empty()) {
             replace(k, pair);
             item_.propAlias += pair + ":" + cutAliasName(lookup_.subMatchText(1, 3), options_) + ";";
@@ -286,6 +293,7 @@ private:
     RegExpA& lookup_;
     const OptionBoxes& options_;
     const UnknownPidSource& unknownPid_;
+    const std::string listItems_;  // what the list-item patterns read of the page
     std::string saleValueList_;
     std::string brandValue_;
     std::vector<std::string> original_;

@@ -45,22 +45,59 @@ Span pairIn(std::string_view entry, PairField shape) {
     return {};
 }
 
-// Calls visit for every pair of the field until it returns false.
-template <typename Visit>
-void forEachPair(std::string_view field, PairField shape, Visit visit) {
+// Digits, ":", digits, ":" at the start of text.
+bool startsWithPairShape(std::string_view text) {
+    std::size_t at = 0;
+    for (int number = 0; number < 2; ++number) {
+        const std::size_t digits = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+        if (at == digits || at == text.size() || text[at] != ':') return false;
+        ++at;
+    }
+    return true;
+}
+
+// The field's entries, each without its separator.
+std::vector<std::string_view> entriesOf(std::string_view field, PairField shape) {
+    if (shape == PairField::Aliases) return aliasEntries(field);
     const std::string_view separator = entrySeparator(shape);
+    std::vector<std::string_view> entries;
     int from = 1;
     while (static_cast<std::size_t>(from - 1) < field.size()) {
         const int at = findLeft(field, separator, from);
         const std::size_t start = static_cast<std::size_t>(from - 1);
         const std::size_t end = at == -1 ? field.size() : static_cast<std::size_t>(at - 1);
-        const std::string_view entry = field.substr(start, end - start);
-        if (const Span pair = pairIn(entry, shape); pair.found && pair.length > 0)
-            if (!visit(entry.substr(pair.start, pair.length))) return;
+        entries.push_back(field.substr(start, end - start));
         if (at == -1) break;
         from = at + static_cast<int>(separator.size());
     }
+    return entries;
 }
+
+// Calls visit for every pair of the field until it returns false.
+template <typename Visit>
+void forEachPair(std::string_view field, PairField shape, Visit visit) {
+    for (const std::string_view entry : entriesOf(field, shape))
+        if (const Span pair = pairIn(entry, shape); pair.found && pair.length > 0)
+            if (!visit(entry.substr(pair.start, pair.length))) return;
+}
+
+}  // namespace
+
+// ";" is never the second byte of a GBK character: it can be found bytewise.
+std::vector<std::string_view> aliasEntries(std::string_view field) {
+    std::vector<std::string_view> entries;
+    std::size_t start = 0;
+    for (std::size_t at = field.find(';'); at != std::string_view::npos; at = field.find(';', at + 1)) {
+        if (at + 1 < field.size() && !startsWithPairShape(field.substr(at + 1))) continue;
+        entries.push_back(field.substr(start, at - start));
+        start = at + 1;
+    }
+    if (start < field.size()) entries.push_back(field.substr(start));
+    return entries;
+}
+
+namespace {
 
 std::string_view pidOf(std::string_view pair) { return pair.substr(0, pair.find(':')); }
 

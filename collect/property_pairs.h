@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -15,6 +16,11 @@ enum class PairField {
     Aliases,   // propAlias, input_custom_cpv: pid:vid:text;
     Pictures,  // picture: name:n:n:pid:vid|; (main-picture entries hold no pair)
 };
+
+// The entries of an alias field, each without its closing ";". An entry
+// begins at the field's start or after a ";" that a pid:vid: shape follows:
+// a ";" inside a shown text (of an entity such as "&amp;") stays in it.
+std::vector<std::string_view> aliasEntries(std::string_view field);
 
 // The field with every pair passed through rewrite; everything else is kept
 // byte for byte.

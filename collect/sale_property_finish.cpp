@@ -18,7 +18,7 @@ constexpr Replacement kInputEntities[] = {{"&quot;", "''"}, {"&gt;", ">"}, {"&lt
 // The custom values' own pairs, digits on both sides, in their order.
 std::vector<std::string> customPairs(const std::string& customValues) {
     std::vector<std::string> pairs;
-    for (const std::string& entry : splitText(customValues, ";")) {
+    for (const std::string_view entry : aliasEntries(customValues)) {
         const std::vector<std::string> parts = splitText(entry, ":");
         if (parts.size() < 2) continue;
         const auto digits = [](const std::string& text) {
@@ -61,11 +61,11 @@ void mapCustomValues(ItemFields& item, RegExpA& lookup) {
         }
     }
     std::string stillCustom;
-    for (const std::string& entry : splitText(item.input_custom_cpv, ";")) {
+    for (const std::string_view entry : aliasEntries(item.input_custom_cpv)) {
         const bool isMapped = std::any_of(mapped.begin(), mapped.end(), [&](const std::string& pair) {
             return holdsPair(entry, PairField::Aliases, pair);
         });
-        (isMapped ? item.propAlias : stillCustom) += entry + ";";
+        (isMapped ? item.propAlias : stillCustom).append(entry).append(";");
     }
     item.input_custom_cpv = stillCustom;
 }

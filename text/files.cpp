@@ -110,6 +110,13 @@ bool replaceFileContent(const std::wstring& path, std::string_view content) {
     return false;
 }
 
+bool storeFileContent(const std::wstring& path, std::string_view content) {
+    if (replaceFileContent(path, content)) return true;
+    Bytes held;
+    return readFileBytes(path, held) &&
+           std::string_view(reinterpret_cast<const char*>(held.data()), held.size()) == content;
+}
+
 bool createFileWhenMissing(const std::wstring& path, std::string_view content) {
     if (fileExists(path)) return true;
     const std::wstring temporary = temporaryPathFor(path);

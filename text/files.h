@@ -27,6 +27,11 @@ bool createFolder(std::wstring path);
 // leaves a half-written file under the real name.
 [[nodiscard]] bool replaceFileContent(const std::wstring& path, std::string_view content);
 
+// replaceFileContent for a file that other threads may write with the same
+// bytes at the same moment: when the rename fails, a file that already holds
+// exactly content counts as written.
+[[nodiscard]] bool storeFileContent(const std::wstring& path, std::string_view content);
+
 // Writes content only when no file of that name exists; an existing file is
 // never touched. True when the file exists afterwards.
 [[nodiscard]] bool createFileWhenMissing(const std::wstring& path, std::string_view content);

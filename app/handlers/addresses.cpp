@@ -7,6 +7,7 @@
 #include "collect/address_pages.h"
 #include "collect/list_page_items.h"
 #include "collect/log_line.h"
+#include "collect/page_range.h"
 #include "net/request_thread.h"
 #include "text/extract.h"
 #include "text/search.h"
@@ -20,8 +21,6 @@ namespace quorvane {
 
 namespace {
 
-// A longer reading is narrowed through the page range window first.
-constexpr int kPagesWithoutAsking = 35;
 constexpr const char* kBusyButtons[] = {"添加到列表", "开始", "添加到列表1"};
 
 ui::Window& mainWindow() { return *ui::findWindow("MainWindow"); }
@@ -95,8 +94,11 @@ void readListPages(int worker, const AnalysisScope& scope) {
         if (scope.cancelled()) return;
         logLine(reader + "  正在读取宝贝列表 第：  " + std::to_string(page) + " /" + std::to_string(shop.lastPage) +
                 " 页");
+        const ResultPageItems read = itemsOfResultPage(text);
+        if (!read.whole)
+            logLine(reader + "  第：  " + std::to_string(page) + " 页过于复杂，未能完整读取，部分宝贝未提取！");
         std::vector<std::vector<std::string>> rows;
-        for (const ListPageItem& item : itemsOfResultPage(text))
+        for (const ListPageItem& item : read.items)
             rows.push_back({item.name, item.price, listedItemAddress(item.itemId), item.itemId});
         appendRows(rows);
         logLine(reader + "  读取成功，成功提取了：  " + rowCountText() + "  个宝贝");
@@ -104,8 +106,8 @@ void readListPages(int worker, const AnalysisScope& scope) {
     }
 }
 
-// The first result page tells how many pages there are; a reading of more
-// than kPagesWithoutAsking pages is narrowed by the seller first.
+// The first result page tells how many pages there are; a long reading is
+// narrowed by the seller first.
 void readResultPages(const std::string& firstPage, const char* noItems, const AnalysisScope& scope) {
     logLine("  共搜索到：" + resultCountText(firstPage) + " 个商品");
     const std::string total = pageIndicatorTotal(firstPage);
@@ -118,7 +120,7 @@ void readResultPages(const std::string& firstPage, const char* noItems, const An
     ShopListState& shop = addressState().shopList;
     shop.lastPage = pages;
     shop.pagesDone = 0;
-    if (pages > kPagesWithoutAsking) ui::loadWindow(pageRangeDialogTemplate(), true);
+    if (asksPageRange(pages)) ui::loadWindow(pageRangeDialogTemplate(), true);
     readListPages(1, scope);
 }
 

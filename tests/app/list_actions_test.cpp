@@ -6,6 +6,7 @@
 
 #include "app/item_list/item_list_file.h"
 #include "text/codepage.h"
+#include "text/files.h"
 #include "text/com.h"
 
 #include <windows.h>
@@ -110,7 +111,7 @@ TEST_F(ListFiles, ImportOfAnUnreadableFileKeepsTheList) {
 }
 
 TEST_F(ListFiles, ImportOfAFileWithoutValidLinesEmptiesTheList) {
-    ASSERT_TRUE(writeItemListFile(path_, {{"名字||里有分隔符", "1", "u", "2"}}));
+    ASSERT_TRUE(writeWholeFile(gbkToWide(path_), "名字||里有分隔符||2||1||u\r\n没有分隔符\r\n"));
     RecordingServices services;
     ItemList list = twoRows();
     EXPECT_TRUE(importItemList(list, path_, services));

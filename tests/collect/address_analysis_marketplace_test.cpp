@@ -79,7 +79,7 @@ struct ListingPages {
 
 std::vector<ListRow> rowsOf(const std::string& pageText) {
     std::vector<ListRow> rows;
-    for (const ListPageItem& item : itemsOfResultPage(pageText))
+    for (const ListPageItem& item : itemsOfResultPage(pageText).items)
         rows.push_back({item.name, item.price, listedItemAddress(item.itemId), item.itemId});
     return rows;
 }
@@ -121,7 +121,7 @@ TEST_F(AddressAnalysisMarketplaceTest, CategoriesTheShopLacksFindNothing) {
         const std::string first = pageText(fetched(listPageAddress(classifyListAddress(address, host), host, 1)));
         EXPECT_FALSE(first.empty());
         EXPECT_EQ(pageCountOf(pageIndicatorTotal(first)), 0);
-        EXPECT_TRUE(itemsOfResultPage(first).empty());
+        EXPECT_TRUE(itemsOfResultPage(first).items.empty());
     }
 }
 

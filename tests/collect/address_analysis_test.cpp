@@ -6,6 +6,8 @@
 #include "collect/list_page_items.h"
 #include "collect/page_text.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -287,7 +289,7 @@ TEST(ItemsOfResultPageTest, CurrentLayoutOlderLayoutAndPairing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reason);
-        const std::vector<ListPageItem> items = itemsOfResultPage(c.page);
+        const std::vector<ListPageItem> items = itemsOfResultPage(c.page).items;
         ASSERT_EQ(items.size(), c.items.size());
         for (std::size_t i = 0; i < items.size(); ++i) {
             EXPECT_EQ(items[i].name, c.items[i].name);
@@ -296,6 +298,32 @@ TEST(ItemsOfResultPageTest, CurrentLayoutOlderLayoutAndPairing) {
         }
     }
     EXPECT_EQ(listedItemAddress("12345"), "http://item.taobao.com/item.htm?id=12345");
+}
+
+// Read on the interface thread: a page of links keeps the window waiting.
+TEST(ItemsOfResultPageTest, AMegabyteOfLinksIsReadAtOnce) {
+    std::string page = "<div>排序</div>\n";
+    while (page.size() < (1 << 20)) page += "<a href=\"//item.taobao.com/item.htm?id=1\">x</a>\n";
+    page += R"(<a class="item-name" href="//item.taobao.com/item.htm?id=538056700101">钱包</a>)"
+            R"(<span class="c-price">168.00</span>)";
+    const ULONGLONG start = GetTickCount64();
+    const ResultPageItems read = itemsOfResultPage(page);
+    EXPECT_LT(GetTickCount64() - start, 500u);
+    EXPECT_TRUE(read.whole);
+    ASSERT_EQ(read.items.size(), 1u);
+    EXPECT_EQ(read.items[0].itemId, "538056700101");
+    EXPECT_EQ(read.items[0].price, "168.00");
+}
+
+TEST(ItemsOfResultPageTest, AnItemTooComplexToSearchLeavesThePageNotWhole) {
+    std::string tangle = R"(<a class="item-name" )";
+    while (tangle.size() < 4000) tangle += R"(href="id="">)";
+    const std::string item = R"(<a class="item-name" href="//item.taobao.com/item.htm?id=12">围巾</a>)";
+    const ResultPageItems read = itemsOfResultPage(item + tangle + item);
+    EXPECT_FALSE(read.whole);
+    ASSERT_EQ(read.items.size(), 2u) << "the items around it are read";
+    EXPECT_EQ(read.items[1].name, "围巾");
+    EXPECT_TRUE(itemsOfResultPage(item).whole);
 }
 
 TEST(RemoveBlankLinesTest, BlankLinesBetweenLinesGoAndOneEndPairIsWrittenBack) {

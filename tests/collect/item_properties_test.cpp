@@ -82,6 +82,10 @@ TEST(BuildFoodSafetyField, FourteenPairsAndTheFoodEntriesTakenOut) {
          "product_date_end:2016-02-28;product_date_start:2016-01-31;stock_date_end:2016-03-07;"
          "stock_date_start:2016-02-29;supplier:;",
          ""},
+        {"2000 is a leap year: every 400th century year is one", "配料表:水;生产日期:2000-02-29 至 2000-02-29;",
+         field("", "", "水", "", "2000-02-29", "2000-02-29", "2000-03-08", "2000-03-01"), ""},
+        {"1900 is none", "配料表:水;生产日期:1900-02-28 至 1900-02-29;",
+         field("", "", "水", "", "100-01-01", "1900-02-28", "100-01-09", "100-01-02"), ""},
         {"no date: the earliest date, shifted", "配料表:水;生产日期:不详 至 不详;",
          field("", "", "水", "", "100-01-01", "100-01-01", "100-01-09", "100-01-02"), ""},
         {"the first range anywhere gives the end", "配料表:水;保质期:2016-01-01 至 2016-12-31;",

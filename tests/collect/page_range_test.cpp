@@ -31,6 +31,20 @@ TEST(PageRange, BoxesReadTheirLeadingNumber) {
     }
 }
 
+TEST(PageRange, OnlyAReadingPast35PagesAsksARange) {
+    struct Case {
+        const char* reason;
+        int pages;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"exactly 35 pages are read at once", 35, false},
+        {"36 pages ask", 36, true},
+        {"one page", 1, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(asksPageRange(c.pages), c.asks) << c.reason;
+}
+
 TEST(PageRange, TheRangeAndSpanTests) {
     const std::string badPage = "起始页或结束页输入有误！请修改！";
     const std::string badSpan = "超始页大于结束页或间隔大于35页！请修改！";

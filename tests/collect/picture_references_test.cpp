@@ -107,28 +107,33 @@ TEST(ReplacePictureAddress, OnlyWholeAddressesInAnyCase) {
         const char* why;
         const char* text;
         const char* address;
-        const char* closing;
         const char* result;
     };
     const Case cases[] = {
-        {"an address that begins another", R"(src=""http://a.jpg"" src=""http://a.jpg_60x60.jpg"")", "a.jpg", "\"",
+        {"an address that begins another", R"(src=""http://a.jpg"" src=""http://a.jpg_60x60.jpg"")", "a.jpg",
          R"(src=""L"" src=""http://a.jpg_60x60.jpg"")"},
-        {"and the longer one itself", R"(src=""http://a.jpg"" src=""http://a.jpg_60x60.jpg"")", "a.jpg_60x60.jpg", "\"",
+        {"and the longer one itself", R"(src=""http://a.jpg"" src=""http://a.jpg_60x60.jpg"")", "a.jpg_60x60.jpg",
          R"(src=""http://a.jpg"" src=""L"")"},
-        {"every occurrence, letter case ignored", R"(""HTTP://A.jpg"" ""http://a.JPG"")", "a.jpg", "\"",
-         R"(""L"" ""L"")"},
-        {"a wireless element", "<img>http://a.jpg</img><img>http://a.jpg.png</IMG>", "a.jpg", "</img>",
+        {"every occurrence, letter case ignored", R"(""HTTP://A.jpg"" ""http://a.JPG"")", "a.jpg", R"(""L"" ""L"")"},
+        {"a wireless element", "<img>http://a.jpg</img><img>http://a.jpg.png</IMG>", "a.jpg",
          "<img>L</img><img>http://a.jpg.png</IMG>"},
-        {"a background's closing", R"(background=""http://a.jpg"" x=""http://a.jpg"")", "a.jpg", "\"\"",
+        {"a background's closing", R"(background=""http://a.jpg"" x=""http://a.jpg"")", "a.jpg",
          R"(background=""L"" x=""L"")"},
-        {"at the very end, without its closing", "x http://a.jpg", "a.jpg", "\"", "x http://a.jpg"},
-        {"GBK text around it stays", R"(图片""http://a.jpg""说明)", "a.jpg", "\"", R"(图片""L""说明)"},
+        {"a style's url(...) closed by a bracket", R"(<IMG src=""http://a/1.jpg""><p style=""background:url(http://a/1.jpg)"">)",
+         "a/1.jpg", R"(<IMG src=""L""><p style=""background:url(L)"">)"},
+        {"closed by an apostrophe, a blank or a tag", "'http://a.jpg' http://a.jpg <b>http://a.jpg</b>", "a.jpg",
+         "'L' L <b>L</b>"},
+        {"a query, a fragment or a path goes on", "http://a.jpg?x=1 http://a.jpg#f http://a.jpg/b http://a.jpg&amp;",
+         "a.jpg", "http://a.jpg?x=1 http://a.jpg#f http://a.jpg/b http://a.jpg&amp;"},
+        {"at the very end", "x http://a.jpg", "a.jpg", "x L"},
+        {"GBK text around it stays", R"(图片""http://a.jpg""说明)", "a.jpg", R"(图片""L""说明)"},
+        {"a Chinese file name goes on", "http://a/图.jpg", "a/", "http://a/图.jpg"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(replacePictureAddress(c.text, c.address, c.closing, "L"), c.result);
+        EXPECT_EQ(replacePictureAddress(c.text, c.address, "L"), c.result);
     }
-    EXPECT_EQ(replacePictureAddress(R"(""http://a.jpg"")", "a.jpg", "\"", ""), R"("""")");
+    EXPECT_EQ(replacePictureAddress(R"(""http://a.jpg"")", "a.jpg", ""), R"("""")");
 }
 
 TEST_F(PictureReferencesTest, MainPicturesByTheThumbnailMarkersOfEachPageKind) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <set>
 
 namespace quorvane {
@@ -211,6 +213,24 @@ TEST_F(PropertyMatchingTest, PageValuesAndPropertiesBecomeTheCategoryPairs) {
     }
 }
 
+// A line of list items that never show their name in a <span>, as long as
+// one page had it, kept the Taobao pattern backtracking for seconds.
+TEST_F(PropertyMatchingTest, AHostilePageOfListItemsCostsWellUnderASecond) {
+    std::string line;
+    while (line.size() < 1221) line += "<li data-value=\"1627207:28341\" title=\"x\"><a href=\"#\">x</a></li>";
+    std::string page;
+    for (int i = 0; i < 20; ++i) page += line + "\n";
+    ItemFields item;
+    item.pageText = page + taobaoItem("1627207:28320", "白色");
+    item.propertyList = "风格:复古;";
+    item.categoryJson = category();
+    const ULONGLONG start = GetTickCount64();
+    matchProperties(item, regexes_, boxes({}), [] { return std::string("99912345"); });
+    // Generous for a loaded machine: each of its lines took 15 s.
+    EXPECT_LT(GetTickCount64() - start, 1500u);
+    EXPECT_EQ(item.cateProps, "1627207:28320;99912345:573570674;");
+}
+
 TEST_F(PropertyMatchingTest, UnknownPidsFallInTheirRange) {
     for (int i = 0; i < 200; ++i) {
         const int pid = std::stoi(randomUnknownPid());
@@ -280,6 +300,10 @@ TEST_F(PropertyMatchingTest, FinishingMovesColoursAndCustomValuesOntoWholePairs)
          true,
          {"", "1627207:1001:深红;1627207:1002:浅蓝;", "1627207:1001;1627207:1002;", "", "", ""},
          {"1627207:28320:深红;1627207:28326:浅蓝;", "", "1627207:28320;1627207:28326;", "", "", ""}},
+        {"a shown text holding an entity's \";\" moves whole",
+         true,
+         {"", "1627207:1001:黑&amp;白;1627207:1002:浅蓝;", "1627207:1001;1627207:1002;", "", "", ""},
+         {"1627207:28320:黑&amp;白;1627207:28326:浅蓝;", "", "1627207:28320;1627207:28326;", "", "", ""}},
         {"no free standard value: the custom value stays",
          true,
          {"a:b:c;", "1627207:1001:深红;", "1627207:28320;1627207:28326;1627207:28341;1627207:1001;", "", "", ""},
