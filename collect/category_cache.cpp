@@ -28,10 +28,12 @@ bool holds(const Bytes& data, std::string_view part) {
     return !part.empty() && std::search(data.begin(), data.end(), part.begin(), part.end()) != data.end();
 }
 
-Bytes fetch(const std::string& address, const RequestLimit& limit) {
+// Category data, packed or not, is bounded as a category file is.
+Bytes fetch(const std::string& address, const RequestLimit& limit, std::size_t maxBodyBytes = kLongestCategoryFile) {
     TimedRequest request;
     request.address = address;
     request.exactLimitMs = limit.exactMs;
+    request.maxBodyBytes = maxBodyBytes;
     return httpRequestWithTimeout(request);
 }
 
@@ -89,11 +91,18 @@ Bytes fromOutsideService(const ItemFields& item, const std::wstring& path, const
         std::lock_guard guard(*cache.lock);
         (void)writeGzipDllWhenMissing();
     }
-    const Bytes answer = fetch(host(hosts::kCategoryDataService) + "/cat2.aspx?cid=" + item.cid, cache.limit);
-    const Bytes data = gbkToUtf8(bytesAsText(gunzip(answer)));
-    replaceCacheFile(path, data);
+    const std::string address = host(hosts::kCategoryDataService) + "/cat2.aspx?cid=" + item.cid;
+    const std::optional<Bytes> unpacked = gunzip(fetch(address, cache.limit), kLongestCategoryFile);
+    // Past the bound nothing is written: the item goes on without category data.
+    Bytes data;
+    if (unpacked) {
+        data = gbkToUtf8(bytesAsText(*unpacked));
+        replaceCacheFile(path, data);
+    } else {
+        logOversizedAnswer(address, kLongestCategoryFile);
+    }
     (void)fetch(host(hosts::kCategoryFileService) + "/quorvane_api/mem.php?id=" + item.itemId + "&cid=99" + item.cid,
-                cache.limit);
+                cache.limit, kLargestAnswerBytes);
     return data;
 }
 

@@ -10,6 +10,7 @@
 #include "collect/item_properties.h"
 #include "collect/property_matching.h"
 #include "collect/worker_state.h"
+#include "net/answer_bounds.h"
 #include "net/request_thread.h"
 #include "text/com.h"
 
@@ -203,6 +204,9 @@ int CollectionRun::collectItems(int worker) {
                                       worker, k, total};
         progress.log("线程：" + number(worker) + "  开始下载 第：" + number(k) + "/" + number(total) +
                      " 个宝贝:" + row.name);
+        setOversizedAnswerLog([progress, worker](const std::string& address, std::size_t bound) {
+            progress.log("线程：" + number(worker) + "  " + oversizedAnswerMessage(address, bound));
+        });
         try {
             const Bytes data = fetchItemData(row.itemId, record.key, record.secret, limit_);
             if (!waitWhilePaused()) break;
@@ -244,6 +248,7 @@ int CollectionRun::collectItems(int worker) {
         }
         progress.log(" 线程：" + number(worker) + " 第：" + number(k) + "/" + number(total) + " 个宝贝 下载完成！");
     }
+    setOversizedAnswerLog(nullptr);
     setRequestCancelEvent(nullptr);
     return k;
 }

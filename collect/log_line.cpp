@@ -27,4 +27,8 @@ std::string logLineText(const std::string& message) {
     return logLineText(localTimeFields(), message);
 }
 
+std::string oversizedAnswerMessage(const std::string& address, std::size_t bound) {
+    return "应答超过 " + std::to_string(bound >> 20) + " MB，按无应答处理：" + address;
+}
+
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 // then the message, then CRLF.
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -19,5 +20,8 @@ std::string logDateTimeText(const SYSTEMTIME& time);
 std::string logLineText(const SYSTEMTIME& time, const std::string& message);
 // At the current local time (the process clock of text/clock.h).
 std::string logLineText(const std::string& message);
+
+// The message for an answer refused for its size (net/answer_bounds.h).
+std::string oversizedAnswerMessage(const std::string& address, std::size_t bound);
 
 }  // namespace quorvane

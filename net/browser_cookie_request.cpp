@@ -64,7 +64,7 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
     mergeCookies(cookies, given);
 
     const auto answer = runComRequest(
-        requestObjects, timeoutMs.value_or(kObjectsOwnLimitMs), true, 0,
+        requestObjects, timeoutMs.value_or(kObjectsOwnLimitMs), true, request.maxBodyBytes,
         // Copies only: none of the caller's variables may be reached from there.
         [address, method, timeoutMs, headerLines, cookies, noRedirects = request.noRedirects != 0,
          body = valueOr(request.body), bodyBytes = request.bodyBytes ? *request.bodyBytes : Bytes(),
@@ -86,6 +86,10 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
     if (!answer) return {};
     *request.address = address;
     if (answer->noObject) return {};
+    if (answer->pastBound) {
+        logOversizedAnswer(address, request.maxBodyBytes);
+        return {};
+    }
 
     store(request.method, method);
     store(request.headerLines, headerLines);

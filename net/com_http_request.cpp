@@ -56,6 +56,10 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
         notice("系统不支持本操作", "信息：", kWarningIcon);
         return {};
     }
+    if (answer->pastBound) {
+        logOversizedAnswer(address, request.maxBodyBytes);
+        return {};
+    }
     if (request.method) *request.method = method;
     if (request.referrer) *request.referrer = referrer;
     if (request.cookiesOut) {

@@ -4,6 +4,7 @@
 // caller waits for at most the time limit; the calling thread's cancel event
 // (setRequestCancelEvent) ends the wait at once. The caller's variables
 // change only when the answer came in time.
+#include "net/answer_bounds.h"
 #include "text/types.h"
 
 #include <cstddef>
@@ -26,9 +27,8 @@ struct ComRequest {
     std::string proxyPassword;
     std::string* referrer = nullptr;  // empty becomes the address, in the caller's variable too
     std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
-    // A longer answer fails the request (judged by its Content-Length line
-    // before the body is taken from the object); 0: no bound.
-    std::size_t maxBodyBytes = 0;
+    // A longer answer counts as none, and is logged (net/answer_bounds.h).
+    std::size_t maxBodyBytes = kLargestAnswerBytes;
 };
 
 // The body (any status); empty when no object can be created (after a message
@@ -60,6 +60,9 @@ struct BrowserCookieRequest {
     std::string* proxyPassword = nullptr;
     std::string* credentialsExtra = nullptr;  // taken by none of the request objects
     std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
+    // A longer answer counts as none (the store and the variables left
+    // alone), and is logged.
+    std::size_t maxBodyBytes = kLargestAnswerBytes;
 };
 
 // Carries the system cookie store of the address's domain through the request.

@@ -32,12 +32,16 @@ ComAnswer runComRequestWorker(const std::vector<std::wstring>& progIds, std::siz
     if (!send(object)) return {};
     ComAnswer answer;
     answer.responseHeaders = object.allResponseHeaders();
-    // The object holds the whole answer already; a bound keeps a second copy
-    // of an oversized one out of this process's memory at least.
-    if (maxBodyBytes && declaredLength(answer.responseHeaders) > maxBodyBytes) return {};
-    answer.body = object.responseBody();
-    if (maxBodyBytes && answer.body.size() > maxBodyBytes) return {};
-    return answer;
+    if (declaredLength(answer.responseHeaders) > maxBodyBytes) return {.pastBound = true};
+    // An abandoned request stops between two pieces of its body, so that a
+    // server trickling bytes holds neither this thread nor memory for long.
+    switch (object.readBody(answer.body, maxBodyBytes, [&] { return exchange.abandoned(); })) {
+        case BodyEnd::Whole: return answer;
+        case BodyEnd::PastBound: return {.pastBound = true};
+        case BodyEnd::Stopped:
+        case BodyEnd::Broken: break;
+    }
+    return {};
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ namespace quorvane {
 
 struct ComAnswer {
     bool noObject = false;  // none of the request objects could be created
+    bool pastBound = false;  // the body was longer than the bound: no answer
     Bytes body;
     std::string responseHeaders;
 };
@@ -24,8 +25,8 @@ struct ComAnswer {
 // object's send worked. send runs on the request thread, possibly after the
 // caller has given up, so it holds copies only.
 // Nothing when no answer came within limitMs or the calling thread's cancel
-// event was set. An answer longer than maxBodyBytes (0: no bound) is a
-// failed one.
+// event was set. An answer longer than maxBodyBytes is refused (pastBound,
+// nothing else set) before more of it is read.
 std::optional<ComAnswer> runComRequest(std::span<const wchar_t* const> progIds, int limitMs, bool pumpMessages,
                                        std::size_t maxBodyBytes, std::function<bool(RequestObject&)> send);
 

@@ -21,6 +21,7 @@ constexpr int kDefaultLimitSeconds = 60;
 
 // The slots of the answer that the caller uses.
 struct PageAnswer {
+    bool pastBound = false;  // nothing else is set then
     std::string body;
     std::string cookies;  // "a=1;b=2;"
     std::string responseHeaders;
@@ -35,6 +36,7 @@ struct PageJob {
     std::string cookies;
     bool followRedirects = true;
     int limitMs = 0;
+    std::size_t maxBodyBytes = 0;
 };
 
 std::string upToZero(const std::string& text) { return text.substr(0, text.find('\0')); }
@@ -104,7 +106,10 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     }
 
     PageAnswer answer;
-    answer.body = readWholeBody(request.get(), [&] { return exchange.abandoned(); });
+    bool overLimit = false;
+    answer.body = readWholeBody(
+        request.get(), [&] { return exchange.abandoned(); }, job.maxBodyBytes, &overLimit);
+    if (overLimit) return {.pastBound = true};
     // A request that got no answer (a refused connection) has no header block.
     if (sent) answer.responseHeaders = rawResponseHeaders(request.get());
     answer.cookies = cookiesEachClosed(answer.responseHeaders);
@@ -138,10 +143,15 @@ Bytes fetchWebPage(const PageRequest& request) {
     job.cookies = request.cookies;
     job.followRedirects = request.followRedirects;
     job.limitMs = pageRequestLimitMs(request);
+    job.maxBodyBytes = request.maxBodyBytes;
 
     const auto answer = runOnRequestThread<PageAnswer>(
         job.limitMs, true, [job](const RequestExchange& exchange) { return webPageThreadEntry(job, exchange); });
     if (!answer) return Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end());
+    if (answer->pastBound) {
+        logOversizedAnswer(address, request.maxBodyBytes);
+        return {};
+    }
 
     // Every received cookie goes into the system store, attributes and all;
     // here, so that an abandoned request stores none.

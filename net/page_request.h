@@ -2,6 +2,7 @@
 // A page over HTTP or HTTPS through WinINet on a request thread of its own,
 // waited for at most a time limit (60 s by default) while window messages
 // are processed; the answer's cookies always go into the system store.
+#include "net/answer_bounds.h"
 #include "text/types.h"
 
 #include <optional>
@@ -24,6 +25,9 @@ struct PageRequest {
     std::string* cookiesOut = nullptr;  // "a=1;b=2;"
     bool followRedirects = true;
     std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
+    // A longer body counts as a failed request (empty result, nothing
+    // stored), and is logged (net/answer_bounds.h).
+    std::size_t maxBodyBytes = kLargestAnswerBytes;
 };
 
 // What a request that outlives its limit returns.

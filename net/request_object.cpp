@@ -2,6 +2,7 @@
 
 #include "net/host_map.h"
 #include "net/url.h"
+#include "text/codepage.h"
 
 #include <cstring>
 
@@ -57,6 +58,10 @@ void putIndexed(IDispatch* object, const wchar_t* name, int index, const VARIANT
 RequestObject RequestObject::create(std::span<const wchar_t* const> progIds) {
     RequestObject request;
     for (const wchar_t* progId : progIds) {
+        if (std::wstring_view(progId) == kRequestObjects[0] && WinHttpCall::available()) {
+            request.direct_ = std::make_unique<WinHttpCall>();
+            break;
+        }
         request.object_ = createComObject(progId);
         if (request.object_) break;
     }
@@ -64,12 +69,14 @@ RequestObject RequestObject::create(std::span<const wchar_t* const> progIds) {
 }
 
 void RequestObject::setTimeouts(int milliseconds) {
+    if (direct_) return direct_->setTimeouts(milliseconds);
     const Variant t = Variant::fromInt(milliseconds);
     Variant ignored;
     comCall(object_.get(), L"setTimeouts", ignored, {&t.value(), &t.value(), &t.value(), &t.value()});
 }
 
 void RequestObject::setProxy(std::string_view proxy) {
+    if (direct_) return direct_->setProxy(gbkToWide(proxy));
     const Variant setting = Variant::fromInt(kUseNamedProxy);
     const Variant server = Variant::fromGbk(proxy);
     Variant ignored;
@@ -77,6 +84,7 @@ void RequestObject::setProxy(std::string_view proxy) {
 }
 
 void RequestObject::setProxyCredentials(std::string_view userName, std::string_view password) {
+    if (direct_) return direct_->setProxyCredentials(gbkToWide(userName), gbkToWide(password));
     const Variant user = Variant::fromGbk(userName);
     const Variant secret = Variant::fromGbk(password);
     Variant ignored;
@@ -92,20 +100,30 @@ void RequestObject::open(std::string_view method, std::string_view address) {
     if (target.mapped) {
         opened = "http://" + target.host + ":" + std::to_string(target.port) + pathOfHttpsUrl(address);
     }
+    if (direct_) {
+        direct_->open(gbkToWide(method), gbkToWide(opened));
+    } else {
+        openObject(method, opened);
+    }
+    if (target.mapped) setRequestHeader("Host", target.hostLine);
+}
+
+void RequestObject::openObject(std::string_view method, std::string_view opened) {
     const Variant verb = Variant::fromGbk(method);
     const Variant url = Variant::fromGbk(opened);
     const Variant async = Variant::fromBool(false);
     Variant ignored;
     comCall(object_.get(), L"open", ignored, {&verb.value(), &url.value(), &async.value()});
-    if (target.mapped) setRequestHeader("Host", target.hostLine);
 }
 
 void RequestObject::disableRedirects() {
+    if (direct_) return direct_->disableRedirects();
     if (!object_) return;
     putIndexed(object_.get(), L"Option", kEnableRedirectsOption, Variant::fromBool(false).value());
 }
 
 void RequestObject::setRequestHeader(std::string_view name, std::string_view value) {
+    if (direct_) return direct_->setRequestHeader(gbkToWide(name), gbkToWide(value));
     const Variant key = Variant::fromGbk(name);
     const Variant text = Variant::fromGbk(value);
     Variant ignored;
@@ -113,24 +131,31 @@ void RequestObject::setRequestHeader(std::string_view name, std::string_view val
 }
 
 bool RequestObject::send(std::string_view body) {
+    if (direct_) return direct_->send(gbkToWide(body));
     const Variant text = Variant::fromGbk(body);
     Variant ignored;
     return comCall(object_.get(), L"send", ignored, {&text.value()});
 }
 
 bool RequestObject::send(const Bytes& body) {
+    if (direct_) return direct_->send(body);
     const Variant bytes = byteArray(body);
     Variant ignored;
     return comCall(object_.get(), L"send", ignored, {&bytes.value()});
 }
 
-Bytes RequestObject::responseBody() {
+BodyEnd RequestObject::readBody(Bytes& out, std::size_t maxBytes, const std::function<bool()>& stopEarly) {
+    if (direct_) return direct_->readBody(out, maxBytes, stopEarly);
     Variant body;
-    if (!comGet(object_.get(), L"responseBody", body)) return {};
-    return bytesOf(body.value());
+    if (!comGet(object_.get(), L"responseBody", body)) return BodyEnd::Whole;
+    Bytes bytes = bytesOf(body.value());
+    if (bytes.size() > maxBytes - out.size()) return BodyEnd::PastBound;
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return BodyEnd::Whole;
 }
 
 std::string RequestObject::allResponseHeaders() {
+    if (direct_) return wideToGbk(direct_->allResponseHeaders());
     Variant headers;
     comCall(object_.get(), L"getAllResponseHeaders", headers);
     return headers.toGbk();

@@ -1,10 +1,16 @@
 #pragma once
 // The COM request object both COM request routines drive: the first of a list
 // of ProgIDs that can be created, and the calls made on it by name. No call's
-// outcome is examined; a failed call leaves an empty answer.
+// outcome is examined; a failed call leaves an empty answer. The WinHttp
+// object is stood in for by WinHttp's own functions (net/winhttp_call.h), so
+// that its body can be bounded.
+#include "net/winhttp_call.h"
 #include "text/com.h"
 #include "text/types.h"
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,7 +29,7 @@ public:
     // on the calling thread for the object's whole life.
     static RequestObject create(std::span<const wchar_t* const> progIds);
 
-    explicit operator bool() const { return static_cast<bool>(object_); }
+    explicit operator bool() const { return object_ || direct_; }
 
     void setTimeouts(int milliseconds);  // resolve, connect, send and receive alike
     void setProxy(std::string_view proxy);
@@ -38,11 +44,15 @@ public:
     // False when the request failed (no answer, or none in the time-outs).
     bool send(std::string_view body);
     bool send(const Bytes& body);
-    Bytes responseBody();
     std::string allResponseHeaders();
+    // Appends the body to out, stopping when stopEarly says so and before out
+    // would grow past maxBytes. A COM object hands its body over whole.
+    BodyEnd readBody(Bytes& out, std::size_t maxBytes, const std::function<bool()>& stopEarly);
 
 private:
+    void openObject(std::string_view method, std::string_view opened);
     ComPtr<IDispatch> object_;
+    std::unique_ptr<WinHttpCall> direct_;
 };
 
 }  // namespace quorvane

@@ -21,6 +21,7 @@ constexpr int kDefaultLimitSeconds = 90;
 // Fields in the order the request thread hands them back.
 struct TimedAnswer {
     bool finished = false;
+    bool pastBound = false;  // nothing else is set then
     std::string responseHeaders;  // read when wanted, or for the cookies
     std::string cookies;
     std::string body;
@@ -100,9 +101,8 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     TimedAnswer answer;
     bool overLimit = false;
     answer.body = readWholeBody(
-        handle.get(), [&] { return exchange.abandoned(); },
-        request.maxBodyBytes ? request.maxBodyBytes : std::string::npos, &overLimit);
-    if (overLimit) return {};
+        handle.get(), [&] { return exchange.abandoned(); }, request.maxBodyBytes, &overLimit);
+    if (overLimit) return {.pastBound = true};
     answer.finished = true;
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;
@@ -131,6 +131,7 @@ Bytes httpRequestWithTimeout(const TimedRequest& request) {
     const auto answer = runOnRequestThread<TimedAnswer>(
         limitMs, request.keepInterfaceAlive,
         [request, limitMs](const RequestExchange& exchange) { return httpRequestThreadEntry(request, limitMs, exchange); });
+    if (answer && answer->pastBound) logOversizedAnswer(request.address, request.maxBodyBytes);
     if (!answer || !answer->finished) return {};
     // Stored here, from an answer that came in time: an abandoned request
     // leaves the system store alone.

@@ -1,6 +1,7 @@
 #pragma once
 // The collection workers' plain-HTTP request through WinINet: one request
 // thread per call, waited for at most a time limit (90 s by default).
+#include "net/answer_bounds.h"
 #include "text/types.h"
 
 #include <cstddef>
@@ -25,8 +26,9 @@ struct TimedRequest {
     bool storeCookies = false;        // write every Set-Cookie into the system store
     // A limit in milliseconds, finer than whole seconds, used instead of timeLimit when set.
     std::optional<int> exactLimitMs;
-    // A longer body fails the request, before more of it is read; 0: no bound.
-    std::size_t maxBodyBytes = 0;
+    // A longer body fails the request, before more of it is read, and is
+    // logged (net/answer_bounds.h).
+    std::size_t maxBodyBytes = kLargestAnswerBytes;
 };
 
 // How long the call waits for the request, in milliseconds.

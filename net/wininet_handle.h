@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <string>
 
 namespace quorvane {
@@ -27,17 +28,21 @@ private:
 // whose caller has given up still ends by itself.
 void limitRequestTimes(HINTERNET handle, int limitMs);
 
-// The whole response body, read in 2048-byte pieces; stops early when told
-// to, and when the body grows past maxBytes, which then sets overLimit.
+// The whole response body, read in pieces of at most 2048 bytes; stops early
+// when told to, and when the body grows past maxBytes, which then sets
+// overLimit. Only what has come is read: a read of more waits until its
+// buffer is full, however slowly the bytes trickle in, and would keep an
+// abandoned request's thread for as long.
 template <typename StopEarly>
-std::string readWholeBody(HINTERNET request, StopEarly stopEarly, std::size_t maxBytes = std::string::npos,
-                          bool* overLimit = nullptr) {
+std::string readWholeBody(HINTERNET request, StopEarly stopEarly, std::size_t maxBytes, bool* overLimit) {
     std::string body;
     char buffer[2048];
+    DWORD available = 0;
     DWORD read = 0;
-    while (!stopEarly() && InternetReadFile(request, buffer, sizeof buffer, &read) && read > 0) {
+    while (!stopEarly() && InternetQueryDataAvailable(request, &available, 0, 0) && available > 0 &&
+           InternetReadFile(request, buffer, std::min<DWORD>(available, sizeof buffer), &read) && read > 0) {
         if (read > maxBytes - body.size()) {
-            if (overLimit) *overLimit = true;
+            *overLimit = true;
             break;
         }
         body.append(buffer, read);

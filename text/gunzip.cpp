@@ -67,7 +67,7 @@ bool writeGzipDllWhenMissing() {
         std::string_view(reinterpret_cast<const char*>(carriedGzipDll), carriedGzipDll_size));
 }
 
-Bytes gunzip(const Bytes& input) {
+std::optional<Bytes> gunzip(const Bytes& input, std::size_t maxOutputBytes) {
     Bytes result;
     const GzipEntryPoints* gzip = gzipEntryPoints();
     if (!gzip) return result;
@@ -87,6 +87,10 @@ Bytes gunzip(const Bytes& input) {
                                                 static_cast<LONG>(kChunkSize), &used, &produced);
         used = std::clamp<LONG>(used, 0, chunk);
         produced = std::clamp<LONG>(produced, 0, static_cast<LONG>(kChunkSize));
+        if (static_cast<std::size_t>(produced) > maxOutputBytes - result.size()) {
+            gzip->destroy(context);
+            return std::nullopt;
+        }
         result.insert(result.end(), output.get(), output.get() + produced);
         position += static_cast<std::size_t>(used);
         if (status != kStreamGoesOn) break;

@@ -8,6 +8,7 @@
 #include "collect/list_page_items.h"
 #include "collect/log_line.h"
 #include "collect/page_range.h"
+#include "net/answer_bounds.h"
 #include "net/request_thread.h"
 #include "text/extract.h"
 #include "text/search.h"
@@ -37,10 +38,14 @@ public:
     AnalysisScope() : cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
         current_ = this;
         setRequestCancelEvent(cancel_);
+        setOversizedAnswerLog([](const std::string& address, std::size_t bound) {
+            logLine("  " + oversizedAnswerMessage(address, bound));
+        });
         setBusyButtonsDisabled(true);
     }
     ~AnalysisScope() {
         setBusyButtonsDisabled(false);
+        setOversizedAnswerLog(nullptr);
         setRequestCancelEvent(nullptr);
         if (cancel_) CloseHandle(cancel_);
         current_ = nullptr;

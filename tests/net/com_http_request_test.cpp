@@ -133,7 +133,7 @@ TEST(ComHttpRequest, AnAnswerLongerThanItsBoundFails) {
         bool whole;
     };
     for (const Case c : {Case{"/sized", 5000, true}, Case{"/sized", 4999, false}, Case{"/chunked", 4999, false},
-                         Case{"/chunked", 5000, true}, Case{"/sized", 0, true}}) {
+                         Case{"/chunked", 5000, true}}) {
         SCOPED_TRACE(std::string(c.path) + " " + std::to_string(c.bound));
         std::string address = server.url(c.path);
         ComRequest request;

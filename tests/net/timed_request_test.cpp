@@ -255,7 +255,7 @@ TEST_F(TimedRequestTest, ABodyLongerThanItsBoundFails) {
         bool whole;
     };
     for (const Case c : {Case{"/sized", 5000, true}, Case{"/sized", 4999, false}, Case{"/chunked", 4999, false},
-                         Case{"/chunked", 5000, true}, Case{"/sized", 0, true}}) {
+                         Case{"/chunked", 5000, true}}) {
         SCOPED_TRACE(std::string(c.path) + " " + std::to_string(c.bound));
         const std::string answer =
             bodyText(httpRequestWithTimeout({.address = server.url(c.path), .maxBodyBytes = c.bound}));

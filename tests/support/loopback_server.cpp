@@ -27,6 +27,8 @@ std::string trimmed(std::string_view text) {
     return std::string(text.substr(b, e - b + 1));
 }
 
+constexpr std::size_t kFillerPiece = 65536;
+
 std::string pathOf(std::string_view target) { return std::string(target.substr(0, target.find('?'))); }
 
 // Started once and never cleaned up: request threads that a test abandoned
@@ -319,21 +321,28 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
         std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " + answer.reason + "\r\n";
         for (const std::string& line : answer.headerLines) head += line + "\r\n";
         switch (answer.framing) {
-            case Framing::ContentLength: head += "Content-Length: " + std::to_string(answer.body.size()) + "\r\n"; break;
+            case Framing::ContentLength:
+                head += "Content-Length: " + std::to_string(answer.body.size() + answer.fillerBytes) + "\r\n";
+                break;
             case Framing::Chunked: head += "Transfer-Encoding: chunked\r\n"; break;
             case Framing::Close: head += "Connection: close\r\n"; break;
         }
         head += "\r\n";
         if (!connection->sendAll(head)) return connection->close(false);
 
-        std::string_view body = answer.body;
+        const std::string_view body = answer.body;
+        const std::size_t total = body.size() + answer.fillerBytes;
+        static const std::string filler(kFillerPiece, 'f');
         std::size_t sent = 0;
-        std::size_t piece = answer.trickleBytes ? answer.trickleBytes : std::max<std::size_t>(body.size(), 1);
-        while (sent < body.size()) {
-            std::size_t n = std::min(piece, body.size() - sent);
+        std::size_t piece = answer.trickleBytes ? answer.trickleBytes : std::max<std::size_t>(total, 1);
+        while (sent < total) {
+            // The filler goes out in pieces of its own size at most.
+            std::size_t n = sent < body.size() ? std::min(piece, body.size() - sent)
+                                               : std::min({piece, kFillerPiece, total - sent});
             if (answer.resetAfterBodyBytes != std::string::npos && sent + n > answer.resetAfterBodyBytes)
                 n = answer.resetAfterBodyBytes - sent;
-            std::string_view part = body.substr(sent, n);
+            std::string_view part =
+                sent < body.size() ? body.substr(sent, n) : std::string_view(filler).substr(0, n);
             std::string framed;
             if (answer.framing == Framing::Chunked && n > 0) {
                 char size[16];
@@ -347,7 +356,7 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
                 pause(std::chrono::milliseconds(50));
                 return connection->close(true);
             }
-            if (answer.trickleBytes && sent < body.size() && !pause(answer.trickleGap))
+            if (answer.trickleBytes && sent < total && !pause(answer.trickleGap))
                 return connection->close(false);
         }
         if (answer.framing == Framing::Chunked && !connection->sendAll("0\r\n\r\n")) return connection->close(false);

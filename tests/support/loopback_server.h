@@ -37,6 +37,9 @@ struct Answer {
     std::string reason = "OK";
     std::vector<std::string> headerLines;  // "Name: value", without CRLF
     std::string body;                      // any bytes
+    // This many filler bytes after body, made while sending: an answer too
+    // large to hold in the test's own memory.
+    std::size_t fillerBytes = 0;
     Framing framing = Framing::ContentLength;
     std::chrono::milliseconds delayBeforeHeaders{0};
     // Send the body in pieces of this size with a pause after each (0: at once).

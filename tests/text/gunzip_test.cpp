@@ -52,16 +52,42 @@ TEST_F(GunzipTest, CarriedDllIsWrittenBesideTheProgram) {
     EXPECT_TRUE(writeGzipDllWhenMissing());  // already there
 }
 
+// Room for everything the tests unpack, unless a case is about the bound.
+constexpr std::size_t kRoomy = 64u << 20;
+
 TEST_F(GunzipTest, UnpacksWholeStreams) {
     for (const Bytes& data : {Bytes{}, Bytes{'h', 'i'}, sample(3 * 1024 * 1024), Bytes(4 * 1024 * 1024, 0)})
-        EXPECT_EQ(gunzip(gzipped(data)), data) << data.size();
+        EXPECT_EQ(gunzip(gzipped(data), kRoomy), data) << data.size();
+}
+
+TEST_F(GunzipTest, AStreamThatUnpacksPastTheBoundGivesNothing) {
+    // A gzip bomb in small: 64 MB of zeros packs into about 64 KB.
+    const Bytes bomb = gzipped(Bytes(64u << 20, 0));
+    ASSERT_LT(bomb.size(), 100u * 1024);
+    const struct {
+        const char* why;
+        std::size_t bound;
+        bool unpacked;
+    } cases[] = {
+        {"a bound far below the output", 1u << 20, false},
+        {"a bound one byte short", (64u << 20) - 1, false},
+        {"a bound just holding it", 64u << 20, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::optional<Bytes> result = gunzip(bomb, c.bound);
+        ASSERT_EQ(result.has_value(), c.unpacked);
+        if (result) {
+            EXPECT_EQ(result->size(), 64u << 20);
+        }
+    }
 }
 
 TEST_F(GunzipTest, StreamCutShortGivesWhatWasUnpacked) {
     const Bytes data = sample(1024 * 1024);
     Bytes packed = gzipped(data);
     packed.resize(packed.size() / 2);
-    const Bytes result = gunzip(packed);
+    const Bytes result = gunzip(packed, kRoomy).value();
     ASSERT_FALSE(result.empty());
     ASSERT_LT(result.size(), data.size());
     EXPECT_TRUE(std::equal(result.begin(), result.end(), data.begin()));
@@ -71,9 +97,9 @@ TEST_F(GunzipTest, CorruptOrForeignInputEndsWithoutTheWholeData) {
     const Bytes data = sample(256 * 1024);
     Bytes corrupt = gzipped(data);
     for (std::size_t i = corrupt.size() / 3; i < corrupt.size() / 3 + 64; ++i) corrupt[i] ^= 0x5a;
-    EXPECT_NE(gunzip(corrupt), data);
-    EXPECT_TRUE(gunzip(Bytes{'n', 'o', 't', ' ', 'g', 'z', 'i', 'p'}).empty());
-    EXPECT_TRUE(gunzip(Bytes{}).empty());
+    EXPECT_NE(gunzip(corrupt, kRoomy), data);
+    EXPECT_EQ(gunzip(Bytes{'n', 'o', 't', ' ', 'g', 'z', 'i', 'p'}, kRoomy), Bytes{});
+    EXPECT_EQ(gunzip(Bytes{}, kRoomy), Bytes{});
 }
 
 }  // namespace
