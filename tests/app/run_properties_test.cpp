@@ -106,6 +106,8 @@ TEST_P(RunPropertiesTest, TheOptionsChangeTheirFieldsOnly) {
     int pictures = 0;
     for (const RecordedRequest& request : marketplace().server().requests()) {
         const std::string path = request.target.substr(0, request.target.find('?'));
+        // The main window's web views ask for its start and help pages.
+        if (path == "/start.htm" || path == "/help.htm") continue;
         if (servedPicture(std::string(kPictureHost) + path)) {
             ++pictures;
         } else {
