@@ -1,6 +1,6 @@
-#include "collect/address_analysis.h"
+#include "collect/addresses/address_analysis.h"
 
-#include "collect/field_checks.h"
+#include "collect/item/field_checks.h"
 #include "net/host_map.h"
 #include "text/extract.h"
 #include "text/search.h"

@@ -1,3 +1,6 @@
+// collect/addresses: the road's start, from what the seller pastes to the item list's rows:
+// address analysis, the pages it fetches, the items of result pages and their page range.
+
 #pragma once
 // What the address analysis reads out of pasted addresses and fetched pages:
 // an item's id and title, a shop's host, the kind and key of a shop category,

@@ -1,4 +1,4 @@
-#include "collect/address_input.h"
+#include "collect/addresses/address_input.h"
 
 #include <boost/regex.hpp>
 

@@ -1,6 +1,6 @@
-#include "collect/address_pages.h"
+#include "collect/addresses/address_pages.h"
 
-#include "collect/page_text.h"
+#include "collect/item/page_text.h"
 #include "net/com_request.h"
 #include "net/page_request.h"
 

@@ -1,6 +1,6 @@
-#include "collect/list_page_items.h"
+#include "collect/addresses/list_page_items.h"
 
-#include "collect/field_checks.h"
+#include "collect/item/field_checks.h"
 #include "net/host_map.h"
 #include "text/search.h"
 

@@ -1,4 +1,4 @@
-#include "collect/page_range.h"
+#include "collect/addresses/page_range.h"
 
 #include <climits>
 

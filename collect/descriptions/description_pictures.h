@@ -4,9 +4,9 @@
 // references in the texts then point at the local file. A picture that does
 // not come is kept, deleted from the text, or fetched once more and deleted
 // when it fails again, by the user's choice.
-#include "collect/item_fields.h"
-#include "collect/request_limit.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/worker_state.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "collect/descriptions.h"
+#include "collect/descriptions/descriptions.h"
 
-#include "collect/field_checks.h"
-#include "collect/item_page_fields.h"
+#include "collect/item/field_checks.h"
+#include "collect/item/item_page_fields.h"
 #include "net/host_map.h"
 #include "net/timed_request.h"
 #include "text/extract.h"

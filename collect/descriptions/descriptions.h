@@ -1,10 +1,13 @@
+// collect/descriptions: the item's descriptions ready for the row, the references to the
+// pictures they show and the download of those pictures beside the package.
+
 #pragma once
 // The item's description, subtitle and wireless description, ready for the
 // package row: quotes doubled, picture addresses made absolute "http://"
 // addresses, ".webp" suffixes dropped.
-#include "collect/item_fields.h"
-#include "collect/request_limit.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/worker_state.h"
 
 #include <string>
 #include <string_view>

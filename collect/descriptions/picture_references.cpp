@@ -1,6 +1,6 @@
-#include "collect/picture_references.h"
+#include "collect/descriptions/picture_references.h"
 
-#include "collect/page_parts.h"
+#include "collect/item/page_parts.h"
 #include "text/search.h"
 
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "collect/item_data.h"
+#include "collect/item/item_data.h"
 
-#include "collect/field_checks.h"
+#include "collect/item/field_checks.h"
 #include "net/host_map.h"
 #include "net/page_request.h"
 #include "net/timed_request.h"

@@ -2,7 +2,7 @@
 // The raw data of one item, from the source that the access record's key
 // names: our item-data service, a page address stored enciphered, or the
 // marketplace's open platform with its signed request.
-#include "collect/request_limit.h"
+#include "collect/run/request_limit.h"
 #include "text/types.h"
 
 #include <string>

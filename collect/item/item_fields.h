@@ -1,3 +1,6 @@
+// collect/item: an item's data and page: the working record its steps fill, the item data, the
+// page's basic fields, and the page parts, page text and id checks they are read with.
+
 #pragma once
 // The working record of one item: created empty for every item a worker
 // takes, filled by the item's steps one after another and read by the row

@@ -2,9 +2,9 @@
 // The first parsing step of an item: the page text and the basic fields
 // (Tmall flag, title, category, row defaults, SKU map with prices and stocks,
 // location, price, stock), with the stock service's answer for Taobao items.
-#include "collect/item_fields.h"
-#include "collect/request_limit.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/worker_state.h"
 #include "text/types.h"
 
 #include <string>

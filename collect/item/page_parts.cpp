@@ -1,4 +1,4 @@
-#include "collect/page_parts.h"
+#include "collect/item/page_parts.h"
 
 #include "text/search.h"
 

@@ -1,4 +1,4 @@
-#include "collect/page_text.h"
+#include "collect/item/page_text.h"
 
 #include "text/codepage.h"
 #include "text/search.h"

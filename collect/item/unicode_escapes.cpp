@@ -1,4 +1,4 @@
-#include "collect/unicode_escapes.h"
+#include "collect/item/unicode_escapes.h"
 
 #include "text/com.h"
 #include "text/search.h"

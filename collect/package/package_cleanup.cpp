@@ -1,6 +1,6 @@
-#include "collect/package_cleanup.h"
+#include "collect/package/package_cleanup.h"
 
-#include "collect/package_format.h"
+#include "collect/package/package_format.h"
 
 #include <boost/regex.hpp>
 

@@ -1,6 +1,6 @@
-#include "collect/package_format.h"
+#include "collect/package/package_format.h"
 
-#include "collect/field_checks.h"
+#include "collect/item/field_checks.h"
 #include "net/host_map.h"
 
 #include <vector>

@@ -6,7 +6,7 @@
 // QuotePlaceholder, and every "|" of a value is written doubled, so that a
 // value can hold "|*|" without it becoming a quote: the file text reads "||"
 // as "|" and "|*|" as a double quote.
-#include "collect/item_fields.h"
+#include "collect/item/item_fields.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "collect/package_writer.h"
+#include "collect/package/package_writer.h"
 
-#include "collect/package_cleanup.h"
-#include "collect/package_format.h"
+#include "collect/package/package_cleanup.h"
+#include "collect/package/package_format.h"
 #include "text/codepage.h"
 #include "text/files.h"
 #include "text/search.h"

@@ -1,9 +1,12 @@
+// collect/package: the road's end: the data package's CSV format, each item's row appended
+// to the run's package text, and the writer's clean-up and file at the end of a run.
+
 #pragma once
 // Adding an item's row to the run's package text, and writing the package
 // file at the end of a run or on a stop.
-#include "collect/item_fields.h"
-#include "collect/log_line.h"
-#include "collect/run_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/log_line.h"
+#include "collect/run/run_state.h"
 
 #include <functional>
 #include <string>

@@ -1,9 +1,12 @@
+// collect/pictures: the item's main and sale-property pictures, and what every picture
+// download shares: the names, the bounded download, the check for a picture that did not come.
+
 #pragma once
 // The item's main pictures and its sale-property pictures: each becomes a
 // picture file of the package and an entry of the picture field.
-#include "collect/item_fields.h"
-#include "collect/request_limit.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/worker_state.h"
 #include "text/regexp.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "collect/picture_check.h"
+#include "collect/pictures/picture_check.h"
 
 #include "text/search.h"
 

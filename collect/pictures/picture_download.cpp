@@ -1,8 +1,8 @@
-#include "collect/picture_download.h"
+#include "collect/pictures/picture_download.h"
 
-#include "collect/field_checks.h"
-#include "collect/picture_check.h"
-#include "collect/picture_names.h"
+#include "collect/item/field_checks.h"
+#include "collect/pictures/picture_check.h"
+#include "collect/pictures/picture_names.h"
 #include "net/com_request.h"
 #include "net/timed_request.h"
 #include "text/search.h"

@@ -2,7 +2,7 @@
 // The download of one picture, bounded in time and in size: the COM request
 // first, and the WinINet request when the COM answer is no picture of a
 // usual type.
-#include "collect/request_limit.h"
+#include "collect/run/request_limit.h"
 #include "text/types.h"
 
 #include <string>

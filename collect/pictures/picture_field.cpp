@@ -1,4 +1,4 @@
-#include "collect/picture_field.h"
+#include "collect/pictures/picture_field.h"
 
 namespace quorvane {
 

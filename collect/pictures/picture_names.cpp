@@ -1,4 +1,4 @@
-#include "collect/picture_names.h"
+#include "collect/pictures/picture_names.h"
 
 #include "text/bytes.h"
 #include "text/clock.h"

@@ -1,4 +1,4 @@
-#include "collect/category_archive.h"
+#include "collect/properties/category_archive.h"
 
 // unzip.h first: iowin32.h stands on its declarations.
 #include <unzip.h>

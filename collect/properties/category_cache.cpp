@@ -1,7 +1,7 @@
-#include "collect/category_cache.h"
+#include "collect/properties/category_cache.h"
 
-#include "collect/category_archive.h"
-#include "collect/field_checks.h"
+#include "collect/item/field_checks.h"
+#include "collect/properties/category_archive.h"
 #include "net/host_map.h"
 #include "net/timed_request.h"
 #include "text/bytes.h"

@@ -5,9 +5,9 @@
 // newest data; when that answer is unusable, from the category-file
 // service's archive, and failing that, from the outside category-data
 // service's gzip answer, which is then reported to the category-file service.
-#include "collect/item_fields.h"
-#include "collect/request_limit.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/worker_state.h"
 #include "text/clock.h"
 #include "text/types.h"
 

@@ -1,6 +1,6 @@
-#include "collect/item_properties.h"
+#include "collect/properties/item_properties.h"
 
-#include "collect/property_list.h"
+#include "collect/properties/property_list.h"
 #include "text/clock.h"
 #include "text/search.h"
 

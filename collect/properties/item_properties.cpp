@@ -1,7 +1,7 @@
-#include "collect/item_properties.h"
+#include "collect/properties/item_properties.h"
 
-#include "collect/page_parts.h"
-#include "collect/property_list.h"
+#include "collect/item/page_parts.h"
+#include "collect/properties/property_list.h"
 #include "net/host_map.h"
 #include "net/timed_request.h"
 #include "text/codepage.h"

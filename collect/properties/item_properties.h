@@ -2,9 +2,9 @@
 // The second parsing step of an item: its property table from the mobile
 // detail service, as the property list, and the food-safety field that a
 // food item's properties give.
-#include "collect/item_fields.h"
-#include "collect/request_limit.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/worker_state.h"
 
 #include <string>
 #include <string_view>

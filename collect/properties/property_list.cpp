@@ -1,4 +1,4 @@
-#include "collect/property_list.h"
+#include "collect/properties/property_list.h"
 
 #include "text/search.h"
 

@@ -1,7 +1,7 @@
-#include "collect/property_matching.h"
+#include "collect/properties/property_matching.h"
 
-#include "collect/page_parts.h"
-#include "collect/property_list.h"
+#include "collect/item/page_parts.h"
+#include "collect/properties/property_list.h"
 #include "text/extract.h"
 #include "text/search.h"
 #include "text/width.h"

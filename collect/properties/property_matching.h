@@ -1,11 +1,14 @@
+// collect/properties: the item's properties and its category's data: the property list,
+// the category cache and archive, property matching and the sale properties' finish.
+
 #pragma once
 // Sale properties and property matching: the page's sale-property values and
 // the item's property list become the category's pid:vid pairs (cateProps),
 // with aliases, custom values and the values the category does not list
 // (propAlias, input_custom_cpv, inputPids, inputValues), under the options
 // 选择框1, 2, 3 and 5.
-#include "collect/item_fields.h"
-#include "collect/worker_state.h"
+#include "collect/item/item_fields.h"
+#include "collect/run/worker_state.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "collect/property_pairs.h"
+#include "collect/properties/property_pairs.h"
 
 #include "text/search.h"
 

@@ -1,6 +1,6 @@
-#include "collect/property_matching.h"
+#include "collect/properties/property_matching.h"
 
-#include "collect/property_pairs.h"
+#include "collect/properties/property_pairs.h"
 #include "text/search.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "collect/api_access.h"
+#include "collect/run/api_access.h"
 
 #include "text/search.h"
 

@@ -1,3 +1,6 @@
+// collect/run: the worker's loop over the item list: the run and its shared state, what each
+// worker owns, the access records it rotates through and the lines of the progress log.
+
 #pragma once
 // One collection run: five workers take the item list's rows one by one,
 // fetch each item, run its steps and append its package row; the worker that
@@ -7,11 +10,11 @@
 // the allocator, WinINet or COM held for good. Nothing here waits on the
 // interface thread, and the interface thread never waits on a worker except
 // at program exit.
-#include "collect/api_access.h"
-#include "collect/package_writer.h"
-#include "collect/request_limit.h"
-#include "collect/run_state.h"
-#include "collect/worker_state.h"
+#include "collect/package/package_writer.h"
+#include "collect/run/api_access.h"
+#include "collect/run/request_limit.h"
+#include "collect/run/run_state.h"
+#include "collect/run/worker_state.h"
 
 #include <condition_variable>
 #include <functional>

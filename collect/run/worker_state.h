@@ -2,7 +2,7 @@
 // What a worker owns while it works: the regular-expression objects its
 // steps reuse for every item (created once, each step sets its own pattern),
 // and its place in the run for the log lines.
-#include "collect/log_line.h"
+#include "collect/run/log_line.h"
 #include "text/regexp.h"
 
 #include <boost/regex.hpp>

@@ -3,9 +3,9 @@
 // and, page by page, the expected rows; every pasted item page gives its row.
 // The host map is read once per process, so this program sets it before any
 // request is made.
-#include "collect/address_analysis.h"
-#include "collect/list_page_items.h"
-#include "collect/page_text.h"
+#include "collect/addresses/address_analysis.h"
+#include "collect/addresses/list_page_items.h"
+#include "collect/item/page_text.h"
 
 #include "net/com_request.h"
 #include "net/page_request.h"

@@ -1,10 +1,10 @@
 // The text rules of the address analysis: page text, item id and title, shop
 // host, category classification, result page addresses, page counts, the
 // items of a result page and the cleaning of pasted address lines.
-#include "collect/address_analysis.h"
-#include "collect/address_input.h"
-#include "collect/list_page_items.h"
-#include "collect/page_text.h"
+#include "collect/addresses/address_analysis.h"
+#include "collect/addresses/address_input.h"
+#include "collect/addresses/list_page_items.h"
+#include "collect/item/page_text.h"
 
 #include <windows.h>
 

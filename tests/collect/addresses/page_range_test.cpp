@@ -1,5 +1,5 @@
 // The page range window's reading of its boxes and its two tests.
-#include "collect/page_range.h"
+#include "collect/addresses/page_range.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // item's pictures of every kind under each failure policy (texts, files,
 // log lines and what was asked), a folder that cannot be made, and a stop
 // while a picture downloads.
-#include "collect/description_pictures.h"
+#include "collect/descriptions/description_pictures.h"
 
-#include "collect/descriptions.h"
-#include "collect/item_page_fields.h"
+#include "collect/descriptions/descriptions.h"
+#include "collect/item/item_page_fields.h"
 #include "text/com.h"
 
 #include "tests/support/cancel_event.h"

@@ -1,9 +1,9 @@
 // The description, subtitle and wireless description: the text fixes on
 // texts given here, and the fixture items read from the loopback
 // marketplace's pages and services.
-#include "collect/descriptions.h"
+#include "collect/descriptions/descriptions.h"
 
-#include "collect/item_page_fields.h"
+#include "collect/item/item_page_fields.h"
 #include "text/com.h"
 #include "text/search.h"
 

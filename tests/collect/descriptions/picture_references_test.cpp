@@ -1,8 +1,8 @@
 // Where the pages and descriptions name their pictures, how a reference is
 // rewritten, and which answers count as a picture that did not come.
-#include "collect/item_pictures.h"
-#include "collect/picture_check.h"
-#include "collect/picture_references.h"
+#include "collect/descriptions/picture_references.h"
+#include "collect/pictures/item_pictures.h"
+#include "collect/pictures/picture_check.h"
 
 #include "text/com.h"
 

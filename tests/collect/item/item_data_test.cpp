@@ -1,4 +1,4 @@
-#include "collect/item_data.h"
+#include "collect/item/item_data.h"
 
 #include "text/clock.h"
 

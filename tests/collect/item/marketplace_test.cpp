@@ -1,7 +1,7 @@
 // Item data and page fields against the loopback marketplace. The host map is
 // read once per process, so this program sets it before any request is made.
-#include "collect/item_data.h"
-#include "collect/item_page_fields.h"
+#include "collect/item/item_data.h"
+#include "collect/item/item_page_fields.h"
 
 #include "net/page_request.h"
 #include "text/clock.h"

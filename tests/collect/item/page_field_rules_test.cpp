@@ -1,7 +1,7 @@
 // The parts of the page step that need no request: page text, entities,
 // locations, escapes, and Tmall pages (their fields all come from the page).
-#include "collect/item_page_fields.h"
-#include "collect/unicode_escapes.h"
+#include "collect/item/item_page_fields.h"
+#include "collect/item/unicode_escapes.h"
 
 #include "text/codepage.h"
 #include "text/com.h"

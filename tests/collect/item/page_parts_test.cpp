@@ -1,6 +1,6 @@
 // What the page patterns read of a page: its list items and SKU entries, each
 // cut where a match cannot reach past.
-#include "collect/page_parts.h"
+#include "collect/item/page_parts.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "collect/package_format.h"
+#include "collect/package/package_format.h"
 
-#include "collect/package_writer.h"
+#include "collect/package/package_writer.h"
 #include "package_items.h"
 #include "tests/support/fixtures.h"
 

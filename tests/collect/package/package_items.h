@@ -1,6 +1,6 @@
 #pragma once
 // Two items whose rows the fixtures package_4x.csv and package_5x.csv hold.
-#include "collect/item_fields.h"
+#include "collect/item/item_fields.h"
 
 namespace quorvane::test {
 

@@ -1,10 +1,10 @@
 // The main and sale-property pictures against the loopback marketplace: the
 // fixture pages of both kinds, thirty pictures of one item, the radio button
 // read for each entry, and pictures that cannot be stored.
-#include "collect/item_pictures.h"
+#include "collect/pictures/item_pictures.h"
 
-#include "collect/item_page_fields.h"
-#include "collect/picture_check.h"
+#include "collect/item/item_page_fields.h"
+#include "collect/pictures/picture_check.h"
 #include "text/com.h"
 #include "text/search.h"
 

@@ -1,6 +1,6 @@
 // The names of the package's pictures and the entries of the picture field.
-#include "collect/picture_field.h"
-#include "collect/picture_names.h"
+#include "collect/pictures/picture_field.h"
+#include "collect/pictures/picture_names.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // data comes from, what each source is asked, what the options folder holds
 // afterwards. The host map is read once per process, so this program sets it
 // before any request is made.
-#include "collect/category_cache.h"
+#include "collect/properties/category_cache.h"
 
 #include "text/codepage.h"
 #include "text/files.h"

@@ -1,6 +1,6 @@
 // The property list of the mobile detail answer and the food-safety field,
 // on answers and lists given here.
-#include "collect/item_properties.h"
+#include "collect/properties/item_properties.h"
 
 #include "text/com.h"
 

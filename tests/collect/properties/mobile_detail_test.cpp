@@ -1,7 +1,7 @@
 // The mobile detail service asked for an item's properties, against the
 // loopback marketplace; the host map is read once per process, so this
 // program sets it before any request is made.
-#include "collect/item_properties.h"
+#include "collect/properties/item_properties.h"
 
 #include "text/com.h"
 

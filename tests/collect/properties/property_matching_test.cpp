@@ -1,8 +1,8 @@
 // Sale properties and property matching on a small category and page
 // snippets given here; the option check boxes are the test's own.
-#include "collect/property_matching.h"
+#include "collect/properties/property_matching.h"
 
-#include "tests/collect/category_json.h"
+#include "tests/collect/properties/category_json.h"
 #include "text/com.h"
 
 #include <gtest/gtest.h>

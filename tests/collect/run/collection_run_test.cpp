@@ -1,6 +1,6 @@
 // Whole runs of the five workers against the loopback marketplace. The host
 // map is read once per process, so this program sets it before any request.
-#include "collect/collection_run.h"
+#include "collect/run/collection_run.h"
 
 #include "text/codepage.h"
 

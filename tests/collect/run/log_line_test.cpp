@@ -1,4 +1,4 @@
-#include "collect/log_line.h"
+#include "collect/run/log_line.h"
 
 #include <gtest/gtest.h>
 
