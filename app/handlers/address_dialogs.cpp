@@ -2,8 +2,8 @@
 
 #include "app/handlers/address_state.h"
 #include "app/runtime/runtime.h"
-#include "collect/address_input.h"
-#include "collect/page_range.h"
+#include "collect/addresses/address_input.h"
+#include "collect/addresses/page_range.h"
 #include "text/extract.h"
 #include "text/search.h"
 

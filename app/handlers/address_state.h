@@ -2,7 +2,7 @@
 // What the address analysis keeps between clicks, on the interface thread:
 // the collection mode, the addresses pasted through the address input window
 // and the result pages still to read of the last shop or category.
-#include "collect/address_analysis.h"
+#include "collect/addresses/address_analysis.h"
 
 #include <string>
 #include <string_view>

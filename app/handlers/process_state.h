@@ -2,7 +2,7 @@
 // The program's process-wide values: made ready at start-up before any
 // module initialiser runs, and released once by the exit routine when the
 // program ends.
-#include "collect/api_access.h"
+#include "collect/run/api_access.h"
 
 #include <windows.h>
 

@@ -1,0 +1,49 @@
+#include "collect/pictures/picture_download.h"
+
+#include "collect/item/field_checks.h"
+#include "collect/pictures/picture_check.h"
+#include "collect/pictures/picture_names.h"
+#include "net/com_request.h"
+#include "net/timed_request.h"
+#include "text/search.h"
+
+namespace quorvane {
+namespace {
+
+Bytes timedPicture(const std::string& url, const RequestLimit& limit) {
+    TimedRequest request;
+    request.address = url;
+    request.exactLimitMs = limit.exactMs;
+    request.maxBodyBytes = kLargestPictureBytes;
+    return httpRequestWithTimeout(request);
+}
+
+Bytes comPicture(std::string url, const RequestLimit& limit) {
+    ComRequest request;
+    request.address = &url;
+    request.exactLimitMs = limit.exactMs;
+    request.maxBodyBytes = kLargestPictureBytes;
+    return comHttpRequest(request);
+}
+
+}  // namespace
+
+DownloadedPicture downloadPicture(std::string_view address, const RequestLimit& limit) {
+    const std::string url = "http://" + replaceText(address, "amp;", "");
+    DownloadedPicture picture;
+    if (isPlainAddress(url)) picture.bytes = comPicture(url, limit);
+    picture.name = descriptionPictureFileName(address, picture.bytes);
+    // Not a usual picture type (or nothing at all): the other request may do better.
+    if (picture.name.size() > kUsualPictureFileName && isPlainAddress(url)) {
+        picture.bytes = timedPicture(url, limit);
+        picture.name = descriptionPictureFileName(address, picture.bytes);
+    }
+    return picture;
+}
+
+Bytes downloadPackagePicture(const std::string& address, const RequestLimit& limit) {
+    if (!isPlainAddress(address)) return {};
+    return timedPicture(address, limit);
+}
+
+}  // namespace quorvane

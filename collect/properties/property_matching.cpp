@@ -1,0 +1,322 @@
+#include "collect/properties/property_matching.h"
+
+#include "collect/item/page_parts.h"
+#include "collect/properties/property_list.h"
+#include "text/extract.h"
+#include "text/search.h"
+#include "text/width.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <deque>
+#include <optional>
+#include <random>
+#include <span>
+
+namespace quorvane {
+namespace {
+
+constexpr std::string_view kTmallListItem = R"re(<li data-value="(.*?)"(.*?)[ae][=n][>"](.*?)[<|"])re";
+constexpr std::string_view kTaobaoListItem = R"re(<li data-value="(.*?)(".*?|".*?\s.*?<a.*?\s.*?)<span>(.*?)</span>)re";
+
+// The tail of a value object of the category data after its pid, up to the vid.
+constexpr std::string_view kValueTail = R"re(,"prop_name":"(.[^"]*?)","sort_order":\d*?,"status":".[^"]*?","vid":)re";
+constexpr std::string_view kLookupTail = R"re(","sort_order":.*?,"status":".*?","vid"(:\d*?)})re";
+constexpr std::string_view kAnyNameLookupTail =
+    R"re(,"prop_name":".*?","sort_order":.*?,"status":".*?","vid"(:\d*?)})re";
+
+constexpr std::string_view kBrandPid = "20000";
+constexpr std::string_view kUnlistedVid = ":573570674";
+constexpr std::size_t kLongestAlias = 16;
+
+// The opening of a sale property's object up to its name, in the eight forms
+// its three varying flags give, tried in this order.
+std::array<std::string, 8> salePropertyMarkers() {
+    struct Flags {
+        const char* color;
+        const char* input;
+        const char* must;
+    };
+    constexpr Flags kFlags[] = {
+        {"false", "true", "false"}, {"false", "false", "false"}, {"false", "true", "true"}, {"false", "false", "true"},
+        {"true", "true", "false"},  {"true", "false", "false"},  {"true", "true", "true"},  {"true", "false", "true"},
+    };
+    std::array<std::string, 8> markers;
+    for (std::size_t i = 0; i < markers.size(); ++i)
+        markers[i] = std::string("\"is_color_prop\":") + kFlags[i].color +
+                     ",\"is_enum_prop\":true,\"is_input_prop\":" + kFlags[i].input +
+                     ",\"is_item_prop\":false,\"is_key_prop\":false,\"is_sale_prop\":true," +
+                     "\"multi\":true,\"must\":" + kFlags[i].must + ",\"name\":\"";
+    return markers;
+}
+
+const std::array<std::string, 8>& markers() {
+    static const std::array<std::string, 8> kMarkers = salePropertyMarkers();
+    return kMarkers;
+}
+
+using Replacement = std::pair<std::string_view, std::string_view>;
+
+std::string replacedInOrder(std::string text, std::span<const Replacement> replacements) {
+    for (const auto& [from, to] : replacements) text = replaceText(text, from, to);
+    return text;
+}
+
+// The entities of a shown text that become characters of an alias.
+constexpr Replacement kShownTextEntities[] = {{"&quot;", "''"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&rarr;", "→"}};
+
+// The property list's characters that would be pattern syntax; "/" becomes a
+// pattern that matches the category data's "\/".
+constexpr Replacement kPatternEscapes[] = {{"(", "\\("}, {")", "\\)"}, {"/", "\\\\\\/"}, {"+", "\\+"},
+                                           {"*", "\\*"}, {".", "\\."}, {"[", "\\["},     {"]", "\\]"}};
+
+// The brand's value back from its escaped form, as far as the brand keeps it.
+constexpr Replacement kBrandUnescapes[] = {{"\\\\\\/", "/"}, {"\\(", "("}, {"\\)", ")"}, {"\\+", "+"}, {"\\*", "*"}};
+
+// A value as the page's list items write it, and back.
+constexpr Replacement kPageEscapes[] = {{"\"", "&quot;"}, {"\\\\\\/", "\\/"}, {"<", "&lt;"}, {">", "&gt;"}};
+constexpr Replacement kPageUnescapes[] = {{"\\(", "("},  {"\\)", ")"},  {"\\/", "/"},    {"\\+", "+"},
+                                          {"\\*", "*"},  {"\\.", "."},  {"\\[", "["},    {"\\]", "]"},
+                                          {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
+
+// Runs pattern on text in regExp: the match count, with the results kept there.
+int runPattern(RegExpA& regExp, const std::string& pattern, const std::string& text) {
+    regExp.create(pattern);
+    return regExp.execute(text);
+}
+
+// At most maxBytes of text, cut on a character boundary.
+std::string leadingBytes(std::string_view text, std::size_t maxBytes) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t width = IsDBCSLeadByteEx(936, static_cast<BYTE>(text[at])) && at + 1 < text.size() ? 2 : 1;
+        if (at + width > maxBytes) break;
+        at += width;
+    }
+    return std::string(text.substr(0, at));
+}
+
+// A value the seller typed for a pid; the brand's entry also carries the
+// model entries, each ";" + name + ";" + value, right after its value.
+struct UserInput {
+    std::string pid;
+    std::string value;
+};
+
+class PropertyMatcher {
+public:
+    PropertyMatcher(ItemFields& item, WorkerRegexes& regexes, const OptionBoxes& options,
+                    const UnknownPidSource& unknownPid)
+        : item_(item),
+          list_(regexes.first),
+          lookup_(regexes.second),
+          options_(options),
+          unknownPid_(unknownPid),
+          // Where the Taobao patterns find their names: between <span> and </span>.
+          listItems_(item.isTmall ? listItemsText(item.pageText)
+                                  : listItemsText(item.pageText, {"<span>", "</span>"})) {}
+
+    void run() {
+        readSaleValues();
+        matchEntries();
+        close();
+    }
+
+private:
+    // A1: the page's sale-property list items.
+    void readSaleValues() {
+        const int count = runPattern(list_, std::string(item_.isTmall ? kTmallListItem : kTaobaoListItem), listItems_);
+        for (int i = 1; i <= count; ++i) {
+            const std::string pair = list_.subMatchText(i, 1);
+            const std::string name = list_.subMatchText(i, 3);
+            const std::string pid = textLeftOfMarker(pair, ":");
+            const std::string vid = textAfterLastMarker(pair, ":");
+            const std::string valueTail = std::string(kValueTail) + vid + "}";
+            if (runPattern(lookup_, "name_alias\":\"" + name + "\",\"pid\":" + pid + valueTail, item_.categoryJson) ==
+                0) {
+                const std::string alias = cutAliasName(replacedInOrder(name, kShownTextEntities), options_);
+                const bool listed = runPattern(lookup_, "pid\":" + pid + valueTail, item_.categoryJson) > 0;
+                (listed ? item_.propAlias : item_.input_custom_cpv) += pair + ":" + alias + ";";
+            }
+            saleValueList_ += pair + ";";
+        }
+    }
+
+    // A2 and A3: every entry of the property list in its escaped form.
+    void matchEntries() {
+        const std::string escaped = replacedInOrder(item_.propertyList, kPatternEscapes);
+        original_ = propertyEntries(escaped);
+        entries_.assign(original_.begin(), original_.end());
+        for (std::size_t k = 0; k < original_.size(); ++k) {
+            // An entry that an equal one before it has rewritten already.
+            if (entries_[k] != original_[k]) continue;
+            matchEntry(k);
+        }
+    }
+
+    void matchEntry(std::size_t k) {
+        const std::vector<std::string> parts = splitText(original_[k], ":");
+        // Matching needs a name and a value; an entry without them goes.
+        if (parts.size() < 2 || parts[0].empty() || parts[1].empty()) return drop(k);
+        const std::string& name = parts[0];
+        std::string value = parts.size() > 2 ? parts[1] + ":" + parts[2] : parts[1];
+
+        for (const std::string& marker : markers())
+            if (findLeft(item_.categoryJson, marker + name + "\"") != -1) return drop(k);
+
+        const int sCount = runPattern(
+            lookup_,
+            "name_alias\":\"" + value + "\",\"pid\":(\\d*?),\"prop_name\":\"" + name + std::string(kLookupTail),
+            item_.categoryJson);
+        std::string pid = lookup_.subMatchText(1, 1);
+        std::string vidPart = lookup_.subMatchText(1, 2);
+        if (pid.empty() || sCount > 1) lookUpByPropertyName(name, value, pid, vidPart);
+
+        if (pid == kBrandPid) brandValue_ = replacedInOrder(value, kBrandUnescapes);
+
+        if (!vidPart.empty()) return replace(k, pid + vidPart);
+
+        value = replacedInOrder(value, kPageEscapes);
+        const std::string shown = item_.isTmall
+                                      ? "<li data-value=\"(.*?)\"(.*?)[>\"](" + value + ")[<|\"]"
+                                      : "<li data-value=\"(.*?)(\".*?|\".*?\\s<a.*?\\s.*?)<span>(" + value + ")</span>";
+        value = replacedInOrder(value, kPageUnescapes);
+        runPattern(lookup_, shown, listItems_);
+        if (const std::string pair = lookup_.subMatchText(1, 1); !pair.empty()) {
+            replace(k, pair);
+            item_.propAlias += pair + ":" + cutAliasName(lookup_.subMatchText(1, 3), options_) + ";";
+            return;
+        }
+        if (name == "型号" || name == "系列" || name == "品名") {
+            drop(k);
+            return addModel(name, value);
+        }
+        if (!pid.empty()) {
+            replace(k, pid + std::string(kUnlistedVid));
+            inputs_.push_front({pid, value});
+            return;
+        }
+        const std::string unknown = unknownPid_();
+        replace(k, unknown + std::string(kUnlistedVid));
+        inputs_.push_front({unknown, value});
+    }
+
+    // A3 step 5: the name may belong to several properties, one under each
+    // value of a parent property, or be known under another name.
+    void lookUpByPropertyName(const std::string& name, const std::string& value, std::string& pid,
+                              std::string& vidPart) {
+        const std::string parentTail = "\",\"parent_pid\":\\d*?,\"parent_vid\":\\d*?,\"pid\":(\\d*?),";
+        int n = runPattern(lookup_, "name\":\"" + name + parentTail, item_.categoryJson);
+        std::string propertyPid = lookup_.subMatchText(1, 1);
+        if (propertyPid.empty() && name == "重量\\(g\\)") {
+            n = runPattern(lookup_, "name\":\"净含量" + parentTail, item_.categoryJson);
+            propertyPid = lookup_.subMatchText(1, 1);
+        }
+        const bool bookTitle = name == "书名";
+        if (n > 1 && !bookTitle) {
+            runPattern(lookup_, "name\":\"" + name + "\",\"parent_pid\":(\\d*?),", item_.categoryJson);
+            const std::string parentPid = lookup_.subMatchText(1, 1);
+            const std::string parentVid = firstValueOf(currentEntries(), parentPid);
+            runPattern(lookup_,
+                       "name\":\"" + name + "\",\"parent_pid\":" + parentPid + ",\"parent_vid\":" + parentVid +
+                           ",\"pid\":(\\d*?),",
+                       item_.categoryJson);
+            const std::string childPid = lookup_.subMatchText(1, 1);
+            runPattern(lookup_,
+                       "name_alias\":\"" + value + "\",\"pid\":(" + childPid + ")" + std::string(kAnyNameLookupTail),
+                       item_.categoryJson);
+            pid = lookup_.subMatchText(1, 1);
+            vidPart = lookup_.subMatchText(1, 2);
+        } else if (n == 1 || bookTitle) {
+            runPattern(lookup_,
+                       "name_alias\":\"" + value + "\",\"pid\":" + propertyPid + std::string(kAnyNameLookupTail),
+                       item_.categoryJson);
+            pid = propertyPid;
+            vidPart = lookup_.subMatchText(1, 1);
+        }
+    }
+
+    // Case 4: model entries join the brand's value.
+    void addModel(const std::string& name, const std::string& value) {
+        const std::string model = ";" + name + ";" + value;
+        const auto brand =
+            std::find_if(inputs_.begin(), inputs_.end(), [](const UserInput& input) { return input.pid == kBrandPid; });
+        if (brand == inputs_.end()) {
+            inputs_.push_front({std::string(kBrandPid), brandValue_ + model});
+            return;
+        }
+        // Right after the brand's own value, which holds no ";".
+        const std::size_t end = std::min(brand->value.find(';'), brand->value.size());
+        brand->value.insert(end, model);
+    }
+
+    std::vector<std::string> currentEntries() const {
+        std::vector<std::string> current;
+        for (const auto& entry : entries_)
+            if (entry) current.push_back(*entry);
+        return current;
+    }
+
+    // Every entry still equal to entry k takes the same outcome.
+    void rewrite(std::size_t k, const std::optional<std::string>& outcome) {
+        const std::string original = original_[k];
+        for (std::size_t j = k; j < entries_.size(); ++j)
+            if (entries_[j] == original) entries_[j] = outcome;
+    }
+    void replace(std::size_t k, const std::string& pair) { rewrite(k, pair); }
+    void drop(std::size_t k) { rewrite(k, std::nullopt); }
+
+    // A4.
+    void close() {
+        item_.propertyList = joinedEntries(currentEntries());
+        item_.cateProps = saleValueList_ + item_.propertyList;
+        std::string pids, values;
+        for (const UserInput& input : inputs_) {
+            pids += input.pid + ",";
+            values += input.value + ",";
+        }
+        item_.inputPids = pids + item_.inputPids;
+        item_.inputValues = values + item_.inputValues;
+        item_.propAlias = replaceText(item_.propAlias, "&mdash;", "—");
+        if (options_.isChecked("选择框2")) {
+            item_.skuProps.clear();
+            item_.propAlias.clear();
+            item_.input_custom_cpv.clear();
+        }
+        if (options_.isChecked("选择框3")) item_.propAlias.clear();
+    }
+
+    ItemFields& item_;
+    RegExpA& list_;
+    RegExpA& lookup_;
+    const OptionBoxes& options_;
+    const UnknownPidSource& unknownPid_;
+    const std::string listItems_;  // what the list-item patterns read of the page
+    std::string saleValueList_;
+    std::string brandValue_;
+    std::vector<std::string> original_;
+    std::vector<std::optional<std::string>> entries_;  // nothing: dropped
+    std::deque<UserInput> inputs_;                     // newest first
+};
+
+}  // namespace
+
+std::string randomUnknownPid() {
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> pids(99900000, 99999999);
+    return std::to_string(pids(generator));
+}
+
+std::string cutAliasName(std::string_view alias, const OptionBoxes& options) {
+    if (alias.size() <= kLongestAlias || !options.isChecked("选择框1")) return std::string(alias);
+    return halfWidthText(leadingBytes(fullWidthText(alias), kLongestAlias));
+}
+
+void matchProperties(ItemFields& item, WorkerRegexes& regexes, const OptionBoxes& options,
+                     const UnknownPidSource& unknownPid) {
+    PropertyMatcher(item, regexes, options, unknownPid).run();
+}
+
+}  // namespace quorvane
