@@ -12,6 +12,7 @@
 #include "collect/worker_state.h"
 #include "net/request_thread.h"
 #include "text/com.h"
+#include "text/thread_name.h"
 
 #include <windows.h>
 
@@ -183,6 +184,7 @@ void CollectionRun::collectionThreadEntry(int worker) {
 }
 
 int CollectionRun::collectItems(int worker) {
+    nameCurrentThread((L"worker " + std::to_wstring(worker)).c_str());
     ComScope com;
     setRequestCancelEvent(cancel_);
     WorkerRegexes regexes;

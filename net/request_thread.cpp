@@ -1,5 +1,7 @@
 #include "net/request_thread.h"
 
+#include "text/thread_name.h"
+
 #include <windows.h>
 
 #include <condition_variable>
@@ -44,6 +46,7 @@ private:
     }
 
     void serve() {
+        nameCurrentThread(L"request");
         for (;;) {
             std::shared_ptr<RequestExchange> exchange;
             {
