@@ -38,11 +38,26 @@ std::vector<std::string> numberedEntries(const std::string& folder) {
     return names;
 }
 
+// The WINEPREFIX entry of a Linux process's environment ("" when none).
+std::string winePrefixEntry(const std::string& folder) {
+    const std::optional<std::string> environment = test::readFile(folder + "\\environ");
+    if (!environment) return {};
+    const std::string entries = std::string(1, '\0') + *environment;
+    const std::size_t at = entries.find(std::string(1, '\0') + "WINEPREFIX=");
+    if (at == std::string::npos) return {};
+    return entries.substr(at + 1, entries.find('\0', at + 1) - at - 1);
+}
+
+// Another benchmark may run a program of the same name at the same time in
+// another Wine prefix: the program is the one in ours.
 std::optional<std::string> linuxProcessFolder(const char* commandLinePart) {
+    const std::string prefix = winePrefixEntry("Z:\\proc\\self");
     for (const std::string& pid : numberedEntries("Z:\\proc")) {
         const std::string folder = "Z:\\proc\\" + pid;
         const std::optional<std::string> commandLine = test::readFile(folder + "\\cmdline");
-        if (commandLine && commandLine->find(commandLinePart) != std::string::npos) return folder;
+        if (commandLine && commandLine->find(commandLinePart) != std::string::npos &&
+            winePrefixEntry(folder) == prefix)
+            return folder;
     }
     return std::nullopt;
 }
