@@ -34,7 +34,7 @@ public:
         if (isFailedPicture(picture.bytes)) return false;
         const std::string path = folder_ + "\\" + picture.name;
         const std::string_view content(reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size());
-        if (!replaceFileContent(gbkToWide(path), content)) return false;
+        if (!replaceFileContent(gbkToWide(path), content, FileFlush::Cached)) return false;
         text_ = replacePictureAddress(text_, address, pass_.closing, (pass_.fileScheme ? "file:///" : "") + path);
         return true;
     }
