@@ -29,6 +29,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWorkers = 5;
 constexpr int kStepLimitMs = 5 * 60000;
 constexpr int kRunLimitMs = 20 * 60000;
+constexpr int kSampleMs = 100;
 constexpr const char* kFolderName = "quorvane-bench";
 
 struct Options {
@@ -121,21 +122,30 @@ struct RunMoments {
 // 生成数据包 until the run summary is open; the package file getting its
 // content marks the last worker's end (it writes the file just before it
 // hands the end of the run to the interface).
+// The threads' times are sampled meanwhile, every kSampleMs: a thread that
+// ends takes at most that much of its time out of the split.
 std::optional<RunMoments> runList(test::ProgramInFolder& app, test::Marketplace& market,
-                                  const std::string& packagePath) {
+                                  const std::string& packagePath, ProgramUsage& usage) {
     RunMoments moments;
     market.server().clearRequests();
+    usage.sampleThreads();
     moments.pressed = Clock::now();
+    Clock::time_point sampled = moments.pressed;
     test::pressButton(app["开始"]);
     std::optional<Clock::time_point> workersDone;
     const bool open = pollUntil(
         [&] {
+            if (Clock::now() - sampled >= std::chrono::milliseconds(kSampleMs)) {
+                usage.sampleThreads();
+                sampled = Clock::now();
+            }
             if (!workersDone && hasContent(packagePath)) workersDone = Clock::now();
             moments.summary = shownWindow(app.program(), "复制完成！");
             return moments.summary != nullptr;
         },
         kRunLimitMs);
     moments.summaryOpen = Clock::now();
+    usage.sampleThreads();
     if (!open || !workersDone) return std::nullopt;
     moments.workersDone = *workersDone;
     const std::vector<test::RecordedRequest> requests = market.server().requests();
@@ -182,11 +192,14 @@ int run(const Options& options) {
         !pollUntil([&] { return test::textOf(app["编辑框3"]) == packagePath; }, kStepLimitMs))
         return fail("the package path was not set");
 
-    const std::optional<double> cpuBefore = cpuSeconds(process, commandLinePart.c_str());
-    const std::optional<RunMoments> moments = runList(app, market, packagePath);
+    ProgramUsage usage(process, commandLinePart.c_str());
+    const std::optional<double> cpuBefore = usage.cpuSeconds();
+    const std::optional<RunMoments> moments = runList(app, market, packagePath, usage);
     if (!moments) return fail("the run did not end with its package and summary");
-    const std::optional<double> cpuAfter = cpuSeconds(process, commandLinePart.c_str());
-    const std::optional<double> peak = peakMemoryBytes(process);
+    const std::optional<double> cpuAfter = usage.cpuSeconds();
+    const std::optional<double> peak = usage.peakMemoryBytes();
+    const std::optional<ThreadSplit> split = usage.threadSplit();
+    const std::string mask = usage.processorMask();
     CloseHandle(process);
 
     const double n = options.rows;
@@ -209,11 +222,20 @@ int run(const Options& options) {
                     options.delayMs);
     else
         std::printf("bound at this delay     none   (%.2f requests per item, no delay)\n", requestsPerItem);
-    if (cpuBefore && cpuAfter)
-        std::printf("CPU per item            %.1f ms   (%.2f s user+system during the run)\n",
-                    (*cpuAfter - *cpuBefore) * 1000.0 / n, *cpuAfter - *cpuBefore);
-    else
+    std::printf("overhead per request    %.1f ms   (%d workers x span / requests - delay)\n",
+                kWorkers * span * 1000.0 / static_cast<double>(moments->requests) - options.delayMs, kWorkers);
+    std::printf("processor mask          %s\n", mask.c_str());
+    if (cpuBefore && cpuAfter) {
+        const double cpu = *cpuAfter - *cpuBefore;
+        std::printf("CPU per item            %.1f ms   (%.2f s user+system during the run)\n", cpu * 1000.0 / n, cpu);
+        if (split)
+            std::printf("CPU by thread           interface %.2f s, workers %.2f s, request threads %.2f s, "
+                        "other %.2f s\n",
+                        split->interface, split->workers, split->requests,
+                        cpu - split->interface - split->workers - split->requests);
+    } else {
         std::printf("CPU per item            unknown\n");
+    }
     if (peak) std::printf("peak memory             %.1f MB\n", *peak / (1024.0 * 1024.0));
     else std::printf("peak memory             unknown\n");
     std::printf("interface behind        %.3f s   (last worker done -> run summary open)\n",

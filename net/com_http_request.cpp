@@ -29,7 +29,7 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
                         : request.timeLimit > 0 ? request.timeLimit * 1000
                                                 : kDefaultTimeoutMs;
 
-    const auto answer = runComRequest(
+    auto answer = runComRequest(
         requestObjects, limitMs, false, request.maxBodyBytes,
         // Copies only: none of the caller's variables may be reached from there.
         [address, method, referrer, limitMs, body = request.body, cookies = request.cookies, proxy = request.proxy,
@@ -67,7 +67,7 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
         if (!cookies.empty() && !request.cookiesOut->empty()) *request.cookiesOut += "; ";
         *request.cookiesOut += cookies;
     }
-    return answer->body;
+    return std::move(answer->body);
 }
 
 }  // namespace quorvane

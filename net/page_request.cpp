@@ -59,13 +59,16 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
                                                INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return {};
 
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
+    DWORD flags = INTERNET_FLAG_RELOAD;
     if (!job.followRedirects) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (target.secure) {
         flags = INTERNET_FLAG_SECURE;
     } else {
         flags |= INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
     }
+    // Nothing reads WinINet's cache: an answer written there (or to a file of
+    // its own) is a file and an index update per request.
+    flags |= INTERNET_FLAG_NO_CACHE_WRITE;
     // WinINet's own cookie handling stays off, for it would store an answer's
     // cookies on this thread after the caller gave up. Where it would be on
     // (https, or no cookies of the caller's), the store's cookies are sent by

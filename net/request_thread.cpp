@@ -1,5 +1,8 @@
 #include "net/request_thread.h"
 
+#include "text/com.h"
+#include "text/thread_name.h"
+
 #include <windows.h>
 
 #include <condition_variable>
@@ -44,6 +47,11 @@ private:
     }
 
     void serve() {
+        nameCurrentThread(L"request");
+        // COM stays set up for the thread's life, so that a COM request finds
+        // its apartment, the request object's library and its class factory
+        // ready instead of setting them up and down again around every request.
+        const ComScope com;
         for (;;) {
             std::shared_ptr<RequestExchange> exchange;
             {

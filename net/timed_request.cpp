@@ -62,7 +62,9 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     if (!connection) return {};
 
     const bool sendsCookies = !trimText(request.cookies).empty();
-    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES;
+    // Nothing reads WinINet's cache: an answer written there is a file and an
+    // index update per request, pictures included.
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_CACHE_WRITE;
     InternetHandle handle(HttpOpenRequestA(connection.get(), request.method.c_str(), path.c_str(), "HTTP/1.1",
                                            nullptr, nullptr, flags, 0));
     if (!handle) return {};

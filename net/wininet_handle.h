@@ -28,24 +28,28 @@ private:
 // whose caller has given up still ends by itself.
 void limitRequestTimes(HINTERNET handle, int limitMs);
 
-// The whole response body, read in pieces of at most 2048 bytes; stops early
-// when told to, and when the body grows past maxBytes, which then sets
-// overLimit. Only what has come is read: a read of more waits until its
-// buffer is full, however slowly the bytes trickle in, and would keep an
-// abandoned request's thread for as long.
+// The whole response body. Each read takes what has come in, up to 64 KB:
+// a large answer goes in few reads, and a body that trickles in never holds
+// a read waiting for more, so that stopEarly is asked between any two pieces.
+// Stops early when told to, and when the body grows past maxBytes, which then
+// sets overLimit.
 template <typename StopEarly>
 std::string readWholeBody(HINTERNET request, StopEarly stopEarly, std::size_t maxBytes, bool* overLimit) {
+    constexpr DWORD kLargestRead = 64 * 1024;
     std::string body;
-    char buffer[2048];
     DWORD available = 0;
-    DWORD read = 0;
-    while (!stopEarly() && InternetQueryDataAvailable(request, &available, 0, 0) && available > 0 &&
-           InternetReadFile(request, buffer, std::min<DWORD>(available, sizeof buffer), &read) && read > 0) {
-        if (read > maxBytes - body.size()) {
+    while (!stopEarly() && InternetQueryDataAvailable(request, &available, 0, 0) && available > 0) {
+        const std::size_t had = body.size();
+        body.resize(had + std::min(available, kLargestRead));
+        DWORD read = 0;
+        const bool got = InternetReadFile(request, body.data() + had, static_cast<DWORD>(body.size() - had), &read);
+        body.resize(had + (got ? read : 0));
+        if (!got || read == 0) break;
+        if (body.size() > maxBytes) {
+            body.resize(had);
             *overLimit = true;
             break;
         }
-        body.append(buffer, read);
     }
     return body;
 }

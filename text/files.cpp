@@ -27,14 +27,24 @@ private:
     HANDLE handle_;
 };
 
-bool writeAll(HANDLE file, std::string_view content) {
+bool writeAll(HANDLE file, std::string_view content, FileFlush flush) {
     while (!content.empty()) {
         DWORD written = 0;
         const auto part = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1 << 20));
         if (!WriteFile(file, content.data(), part, &written, nullptr) || written == 0) return false;
         content.remove_prefix(written);
     }
-    return FlushFileBuffers(file) != 0;
+    return flush == FileFlush::Cached || FlushFileBuffers(file) != 0;
+}
+
+bool writeFile(const std::wstring& path, std::string_view content, FileFlush flush) {
+    if (path.empty()) return false;
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    const bool written = writeAll(file.get(), content, flush);
+    if (file.close() && written) return true;
+    DeleteFileW(path.c_str());
+    return false;
 }
 
 // A name of its own for every write, so that two threads replacing the same
@@ -92,26 +102,21 @@ bool readFileBytes(const std::wstring& path, Bytes& bytes) {
 }
 
 bool writeWholeFile(const std::wstring& path, std::string_view content) {
-    if (path.empty()) return false;
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
-    const bool written = writeAll(file.get(), content);
-    if (file.close() && written) return true;
-    DeleteFileW(path.c_str());
-    return false;
+    return writeFile(path, content, FileFlush::ToDisk);
 }
 
-bool replaceFileContent(const std::wstring& path, std::string_view content) {
+bool replaceFileContent(const std::wstring& path, std::string_view content, FileFlush flush) {
     const std::wstring temporary = temporaryPathFor(path);
-    if (writeWholeFile(temporary, content) &&
-        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    const DWORD through = flush == FileFlush::ToDisk ? MOVEFILE_WRITE_THROUGH : 0;
+    if (writeFile(temporary, content, flush) &&
+        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | through))
         return true;
     DeleteFileW(temporary.c_str());
     return false;
 }
 
-bool storeFileContent(const std::wstring& path, std::string_view content) {
-    if (replaceFileContent(path, content)) return true;
+bool storeFileContent(const std::wstring& path, std::string_view content, FileFlush flush) {
+    if (replaceFileContent(path, content, flush)) return true;
     Bytes held;
     return readFileBytes(path, held) &&
            std::string_view(reinterpret_cast<const char*>(held.data()), held.size()) == content;

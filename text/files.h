@@ -23,14 +23,21 @@ bool createFolder(std::wstring path);
 // or written to the end; a partly written file is removed.
 [[nodiscard]] bool writeWholeFile(const std::wstring& path, std::string_view content);
 
+// Whether a write waits until its bytes are on the disk: the user's own files
+// do; a file that can be fetched again (a picture) need not, and the wait
+// costs a disk flush per file.
+enum class FileFlush { ToDisk, Cached };
+
 // Through a temporary file and a rename, so that a write cut short never
 // leaves a half-written file under the real name.
-[[nodiscard]] bool replaceFileContent(const std::wstring& path, std::string_view content);
+[[nodiscard]] bool replaceFileContent(const std::wstring& path, std::string_view content,
+                                      FileFlush flush = FileFlush::ToDisk);
 
 // replaceFileContent for a file that other threads may write with the same
 // bytes at the same moment: when the rename fails, a file that already holds
 // exactly content counts as written.
-[[nodiscard]] bool storeFileContent(const std::wstring& path, std::string_view content);
+[[nodiscard]] bool storeFileContent(const std::wstring& path, std::string_view content,
+                                    FileFlush flush = FileFlush::ToDisk);
 
 // Writes content only when no file of that name exists; an existing file is
 // never touched. True when the file exists afterwards.

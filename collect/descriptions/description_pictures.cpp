@@ -36,7 +36,7 @@ public:
         const std::string_view content(reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size());
         // Items of one folder name share their pictures' files: another
         // worker may be writing the same bytes to this one right now.
-        if (!storeFileContent(gbkToWide(path), content)) return false;
+        if (!storeFileContent(gbkToWide(path), content, FileFlush::Cached)) return false;
         text_ = replacePictureAddress(text_, address, (pass_.fileScheme ? "file:///" : "") + path);
         return true;
     }

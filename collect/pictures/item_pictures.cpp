@@ -38,7 +38,8 @@ bool storePackagePicture(const std::string& address, const std::string& path, co
     const Bytes bytes = downloadPackagePicture(address, limit);
     if (isFailedPicture(bytes)) return false;
     return replaceFileContent(gbkToWide(path),
-                              std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+                              std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                              FileFlush::Cached);
 }
 
 // One kind of picture: its lines around the downloads, and an entry for

@@ -13,6 +13,7 @@
 #include "net/answer_bounds.h"
 #include "net/request_thread.h"
 #include "text/com.h"
+#include "text/thread_name.h"
 
 #include <windows.h>
 
@@ -184,6 +185,7 @@ void CollectionRun::collectionThreadEntry(int worker) {
 }
 
 int CollectionRun::collectItems(int worker) {
+    nameCurrentThread((L"worker " + std::to_wstring(worker)).c_str());
     ComScope com;
     setRequestCancelEvent(cancel_);
     WorkerRegexes regexes;
