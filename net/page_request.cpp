@@ -109,10 +109,10 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     }
 
     PageAnswer answer;
-    bool overLimit = false;
+    BodyEnd end = BodyEnd::Whole;
     answer.body = readWholeBody(
-        request.get(), [&] { return exchange.abandoned(); }, job.maxBodyBytes, &overLimit);
-    if (overLimit) return {.pastBound = true};
+        request.get(), [&] { return exchange.abandoned(); }, job.maxBodyBytes, &end);
+    if (end == BodyEnd::PastBound) return {.pastBound = true};
     // A request that got no answer (a refused connection) has no header block.
     if (sent) answer.responseHeaders = rawResponseHeaders(request.get());
     answer.cookies = cookiesEachClosed(answer.responseHeaders);

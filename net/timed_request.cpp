@@ -101,10 +101,13 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     }
 
     TimedAnswer answer;
-    bool overLimit = false;
+    BodyEnd end = BodyEnd::Whole;
     answer.body = readWholeBody(
-        handle.get(), [&] { return exchange.abandoned(); }, request.maxBodyBytes, &overLimit);
-    if (overLimit) return {.pastBound = true};
+        handle.get(), [&] { return exchange.abandoned(); }, request.maxBodyBytes, &end);
+    if (end == BodyEnd::PastBound) return {.pastBound = true};
+    // A body cut short by the time limit or an error is no answer; a request
+    // that was never sent reads as an empty one, as before.
+    if (sent && end != BodyEnd::Whole) return {};
     answer.finished = true;
     const bool cookiesWanted = request.cookiesOut != nullptr;
     const bool headersWanted = request.responseHeadersOut != nullptr;

@@ -28,29 +28,47 @@ private:
 // whose caller has given up still ends by itself.
 void limitRequestTimes(HINTERNET handle, int limitMs);
 
+// How a body read ended: with the body's end, stopped by the caller, cut by
+// an error or a time-out, or past its bound.
+enum class BodyEnd { Whole, Stopped, Cut, PastBound };
+
 // The whole response body. Each read takes what has come in, up to 64 KB:
 // a large answer goes in few reads, and a body that trickles in never holds
 // a read waiting for more, so that stopEarly is asked between any two pieces.
-// Stops early when told to, and when the body grows past maxBytes, which then
-// sets overLimit.
+// Only a body that reached its end is whole; one that grew past maxBytes is
+// left at what came before.
 template <typename StopEarly>
-std::string readWholeBody(HINTERNET request, StopEarly stopEarly, std::size_t maxBytes, bool* overLimit) {
+std::string readWholeBody(HINTERNET request, StopEarly stopEarly, std::size_t maxBytes, BodyEnd* end) {
     constexpr DWORD kLargestRead = 64 * 1024;
     std::string body;
-    DWORD available = 0;
-    while (!stopEarly() && InternetQueryDataAvailable(request, &available, 0, 0) && available > 0) {
+    for (;;) {
+        if (stopEarly()) {
+            *end = BodyEnd::Stopped;
+            return body;
+        }
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+            *end = BodyEnd::Cut;
+            return body;
+        }
+        if (available == 0) break;
         const std::size_t had = body.size();
         body.resize(had + std::min(available, kLargestRead));
         DWORD read = 0;
         const bool got = InternetReadFile(request, body.data() + had, static_cast<DWORD>(body.size() - had), &read);
         body.resize(had + (got ? read : 0));
-        if (!got || read == 0) break;
+        if (!got) {
+            *end = BodyEnd::Cut;
+            return body;
+        }
+        if (read == 0) break;
         if (body.size() > maxBytes) {
             body.resize(had);
-            *overLimit = true;
-            break;
+            *end = BodyEnd::PastBound;
+            return body;
         }
     }
+    *end = BodyEnd::Whole;
     return body;
 }
 

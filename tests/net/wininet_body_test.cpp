@@ -18,13 +18,13 @@ using test::okAnswer;
 // A sent GET request for path, ready for its body to be read.
 class SentRequest {
 public:
-    SentRequest(const LoopbackServer& server, const std::string& path)
+    SentRequest(const LoopbackServer& server, const std::string& path, int limitMs = 20000)
         : internet_(InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)),
           connection_(InternetConnectA(internet_.get(), "127.0.0.1", static_cast<INTERNET_PORT>(server.port()), "",
                                        "", INTERNET_SERVICE_HTTP, 0, 0)),
           request_(HttpOpenRequestA(connection_.get(), "GET", path.c_str(), "HTTP/1.1", nullptr, nullptr,
                                     INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)) {
-        limitRequestTimes(request_.get(), 20000);
+        limitRequestTimes(request_.get(), limitMs);
         sent_ = HttpSendRequestA(request_.get(), nullptr, 0, nullptr, 0);
     }
     bool sent() const { return sent_; }
@@ -45,9 +45,9 @@ TEST(WininetBodyTest, BodiesOfEverySizeComeWhole) {
         server.script("/body", okAnswer(body));
         SentRequest request(server, "/body");
         ASSERT_TRUE(request.sent());
-        bool overLimit = false;
-        EXPECT_EQ(readWholeBody(request.get(), [] { return false; }, std::string::npos, &overLimit), body);
-        EXPECT_FALSE(overLimit);
+        BodyEnd end = BodyEnd::Cut;
+        EXPECT_EQ(readWholeBody(request.get(), [] { return false; }, std::string::npos, &end), body);
+        EXPECT_EQ(end, BodyEnd::Whole);
     }
 }
 
@@ -63,12 +63,29 @@ TEST(WininetBodyTest, ATricklingBodyIsLeftAsSoonAsTheReaderIsTold) {
     ASSERT_TRUE(request.sent());
     int asked = 0;
     const DWORD start = GetTickCount();
-    bool overLimit = false;
-    const std::string body = readWholeBody(request.get(), [&] { return ++asked > 1; }, std::string::npos, &overLimit);
+    BodyEnd end = BodyEnd::Whole;
+    const std::string body = readWholeBody(request.get(), [&] { return ++asked > 1; }, std::string::npos, &end);
+    EXPECT_EQ(end, BodyEnd::Stopped);
     EXPECT_LT(GetTickCount() - start, 1500u);
     EXPECT_FALSE(body.empty());
     EXPECT_LT(body.size(), 2000u);
     EXPECT_EQ(body, std::string(body.size(), 't'));
+}
+
+// A body that stops coming past the receive limit ends the read as cut, not
+// as a whole answer: the request routines must not take it for one.
+TEST(WininetBodyTest, ABodyCutByTheTimeLimitIsNotWhole) {
+    LoopbackServer server;
+    Answer stalled = okAnswer(std::string(2000, 's'));
+    stalled.trickleBytes = 100;
+    stalled.trickleGap = std::chrono::milliseconds(3000);
+    server.script("/stalled", stalled);
+    SentRequest request(server, "/stalled", 500);
+    ASSERT_TRUE(request.sent());
+    BodyEnd end = BodyEnd::Whole;
+    const std::string body = readWholeBody(request.get(), [] { return false; }, std::string::npos, &end);
+    EXPECT_EQ(end, BodyEnd::Cut);
+    EXPECT_LT(body.size(), 2000u);
 }
 
 }  // namespace
