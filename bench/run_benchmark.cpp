@@ -3,12 +3,17 @@
 // a delay, and the program is timed and measured from outside, as a user
 // would see it.
 //   quorvane_bench [--rows N] [--delay-ms D] [--pictures P] [--picture-kb K]
+//                  [--faults F] [--fault-seed S] [--request-limit-ms L]
 //     N 1 to 1000 (200), D >= 0 (50); with P > 0 every item's description
-//     names P pictures of K KB (100) in place of its own.
+//     names P pictures of K KB (100) in place of its own. With F > 0, F % of
+//     the requests get a fault chosen from seed S (1), the program's request
+//     limit is L ms (3000), and the run's outcome is checked.
 #include "bench/bench_list.h"
 #include "bench/process_usage.h"
+#include "bench/run_outcome.h"
 #include "tests/app/program_in_folder.h"
 #include "tests/support/gui_driver.h"
+#include "tests/support/description_services.h"
 #include "tests/support/marketplace.h"
 
 #include <windows.h>
@@ -17,7 +22,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -37,6 +44,9 @@ struct Options {
     int delayMs = 50;
     int pictures = 0;
     int pictureKb = 100;
+    int faultPercent = 0;
+    int faultSeed = 1;
+    int requestLimitMs = 3000;
 };
 
 std::optional<Options> parseOptions(int argc, char** argv) {
@@ -48,10 +58,14 @@ std::optional<Options> parseOptions(int argc, char** argv) {
         else if (name == "--delay-ms") options.delayMs = value;
         else if (name == "--pictures") options.pictures = value;
         else if (name == "--picture-kb") options.pictureKb = value;
+        else if (name == "--faults") options.faultPercent = value;
+        else if (name == "--fault-seed") options.faultSeed = value;
+        else if (name == "--request-limit-ms") options.requestLimitMs = value;
         else return std::nullopt;
     }
     if (argc % 2 == 0 || options.rows < 1 || options.rows > 1000 || options.delayMs < 0 || options.pictures < 0 ||
-        options.pictureKb < 1)
+        options.pictureKb < 1 || options.faultPercent < 0 || options.faultPercent > 100 ||
+        options.requestLimitMs < 1)
         return std::nullopt;
     return options;
 }
@@ -164,11 +178,67 @@ int summaryCount(HWND summary, std::string_view label) {
     return blank == std::string::npos ? -1 : std::atoi(text.c_str() + blank + 1);
 }
 
+// Faults on a share of the requests; a stall outlasts the program's request
+// limit, which is set for the program here.
+void setUpFaults(test::Marketplace& market, const Options& options) {
+    market.setFaults({.percent = options.faultPercent,
+                      .seed = static_cast<std::uint64_t>(options.faultSeed),
+                      .stall = std::chrono::milliseconds(options.requestLimitMs + 2000)});
+    SetEnvironmentVariableA("QUORVANE_REQUEST_LIMIT_MS", std::to_string(options.requestLimitMs).c_str());
+}
+
+// The bytes of every picture the marketplace serves.
+std::set<std::string> servedPictureBytes(const Options& options) {
+    std::set<std::string> bytes;
+    for (const test::ServedPicture& picture : test::servedPictures())
+        if (*picture.file) bytes.insert(test::pictureFileBytes(picture));
+    for (int i = 1; i <= options.pictures; ++i)
+        bytes.insert(test::loadPicture(i, static_cast<std::size_t>(options.pictureKb) * 1024));
+    return bytes;
+}
+
+std::map<std::string, int> rowsById(HWND listView) {
+    std::map<std::string, int> rows;
+    for (const std::vector<std::string>& row : test::listRows(listView))
+        if (row.size() > 3) ++rows[row[3]];
+    return rows;
+}
+
+// The faults the marketplace sent and the checks of the run's outcome;
+// false when one fails.
+bool reportFaultyRun(test::ProgramInFolder& app, test::Marketplace& market, const Options& options,
+                     const std::string& packagePath, HWND summary, const std::map<std::string, int>& listBefore) {
+    const auto counts = market.faultCounts();
+    std::uint64_t all = 0;
+    for (std::uint64_t count : counts) all += count;
+    std::printf("faults                  %d %% of requests, seed %d, request limit %d ms: %llu of %llu requests (",
+                options.faultPercent, options.faultSeed, options.requestLimitMs,
+                static_cast<unsigned long long>(all - counts[0]), static_cast<unsigned long long>(all));
+    for (int kind = 1; kind <= test::kFaultKinds; ++kind)
+        std::printf("%s%s %llu", kind > 1 ? ", " : "", test::faultName(static_cast<test::Fault>(kind)),
+                    static_cast<unsigned long long>(counts[static_cast<std::size_t>(kind)]));
+    std::printf(")\n");
+    RunOutcomeFigures figures;
+    figures.listRowsBeforeById = listBefore;
+    for (const auto& [id, count] : listBefore) figures.listRowsBefore += count;
+    figures.summaryTotal = summaryCount(summary, "透明标签4");
+    figures.summaryCopied = summaryCount(summary, "透明标签2");
+    figures.summaryFailed = summaryCount(summary, "透明标签3");
+    // The copied rows leave the list before the summary opens.
+    figures.listRowsById = rowsById(app["超级列表框1"]);
+    for (const auto& [id, count] : figures.listRowsById) figures.listRowsAfter += count;
+    readPackage(
+        packagePath, servedPictureBytes(options),
+        [&](const std::string& bytes) { return market.sentAsGarbage(bytes); }, figures);
+    return reportOutcome(figures, stdout);
+}
+
 int run(const Options& options) {
     test::Marketplace market;
     market.setAnswerDelay(std::chrono::milliseconds(options.delayMs));
     if (options.pictures > 0)
         market.servePictureLoad(options.pictures, static_cast<std::size_t>(options.pictureKb) * 1024);
+    if (options.faultPercent > 0) setUpFaults(market, options);
     // The program reads the host map once, at its first request.
     SetEnvironmentVariableA("QUORVANE_HOST_MAP", market.hostMap().c_str());
     // The program pins itself as users get it, unless the caller chose a
@@ -192,6 +262,7 @@ int run(const Options& options) {
         !pollUntil([&] { return test::textOf(app["编辑框3"]) == packagePath; }, kStepLimitMs))
         return fail("the package path was not set");
 
+    const std::map<std::string, int> listBefore = rowsById(app["超级列表框1"]);
     ProgramUsage usage(process, commandLinePart.c_str());
     const std::optional<double> cpuBefore = usage.cpuSeconds();
     const std::optional<RunMoments> moments = runList(app, market, packagePath, usage);
@@ -240,8 +311,11 @@ int run(const Options& options) {
     else std::printf("peak memory             unknown\n");
     std::printf("interface behind        %.3f s   (last worker done -> run summary open)\n",
                 secondsBetween(moments->workersDone, moments->summaryOpen));
+    const bool outcomeHolds =
+        options.faultPercent == 0 ||
+        reportFaultyRun(app, market, options, packagePath, moments->summary, listBefore);
     std::fflush(stdout);
-    return 0;
+    return outcomeHolds ? 0 : 1;
 }
 
 }  // namespace
@@ -250,7 +324,8 @@ int run(const Options& options) {
 int main(int argc, char** argv) {
     const std::optional<quorvane::bench::Options> options = quorvane::bench::parseOptions(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "usage: quorvane_bench [--rows 1..1000] [--delay-ms D] [--pictures P] [--picture-kb K]\n");
+        std::fprintf(stderr, "usage: quorvane_bench [--rows 1..1000] [--delay-ms D] [--pictures P] [--picture-kb K]\n"
+                     "                      [--faults 0..100] [--fault-seed S] [--request-limit-ms L]\n");
         return 2;
     }
     return quorvane::bench::run(*options);

@@ -62,6 +62,7 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
     }
     if (request.method) *request.method = method;
     if (request.referrer) *request.referrer = referrer;
+    if (request.responseHeadersOut) *request.responseHeadersOut = answer->responseHeaders;
     if (request.cookiesOut) {
         const std::string cookies = cookiesJoined(answer->responseHeaders);
         if (!cookies.empty() && !request.cookiesOut->empty()) *request.cookiesOut += "; ";

@@ -29,6 +29,7 @@ struct ComRequest {
     std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
     // A longer answer counts as none, and is logged (net/answer_bounds.h).
     std::size_t maxBodyBytes = kLargestAnswerBytes;
+    std::string* responseHeadersOut = nullptr;  // the answer's header block, when it came in time
 };
 
 // The body (any status); empty when no object can be created (after a message

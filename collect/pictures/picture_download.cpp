@@ -3,6 +3,7 @@
 #include "collect/item/field_checks.h"
 #include "collect/pictures/picture_check.h"
 #include "collect/pictures/picture_names.h"
+#include "net/answer_status.h"
 #include "net/com_request.h"
 #include "net/timed_request.h"
 #include "text/search.h"
@@ -10,20 +11,32 @@
 namespace quorvane {
 namespace {
 
+// An error page or the part of a picture that came before its connection
+// closed would be stored as the picture: such an answer is none.
+Bytes wholePicture(Bytes bytes, const std::string& headers) {
+    return isWholeSuccessfulAnswer(headers, bytes.size()) ? std::move(bytes) : Bytes{};
+}
+
 Bytes timedPicture(const std::string& url, const RequestLimit& limit) {
+    std::string headers;
     TimedRequest request;
     request.address = url;
     request.exactLimitMs = limit.exactMs;
     request.maxBodyBytes = kLargestPictureBytes;
-    return httpRequestWithTimeout(request);
+    request.responseHeadersOut = &headers;
+    Bytes bytes = httpRequestWithTimeout(request);
+    return wholePicture(std::move(bytes), headers);
 }
 
 Bytes comPicture(std::string url, const RequestLimit& limit) {
+    std::string headers;
     ComRequest request;
     request.address = &url;
     request.exactLimitMs = limit.exactMs;
     request.maxBodyBytes = kLargestPictureBytes;
-    return comHttpRequest(request);
+    request.responseHeadersOut = &headers;
+    Bytes bytes = comHttpRequest(request);
+    return wholePicture(std::move(bytes), headers);
 }
 
 }  // namespace

@@ -113,16 +113,15 @@ Answer pictureAnswer(const ServedPicture& picture, const RecordedRequest& reques
 
 std::string pathOf(std::string_view address) { return std::string(address.substr(address.find('/'))); }
 
-// A picture of the load: JPEG data of the given size, its number in it.
+std::string loadAddress(int number) { return std::string(kPictureHost) + "/load/p" + std::to_string(number) + ".jpg"; }
+
+}  // namespace
+
 std::string loadPicture(int number, std::size_t bytes) {
     std::string data = "\xFF\xD8\xFF\xE0" + std::to_string(number) + ";";
     data.resize(std::max(bytes, data.size()), 'q');
     return data;
 }
-
-std::string loadAddress(int number) { return std::string(kPictureHost) + "/load/p" + std::to_string(number) + ".jpg"; }
-
-}  // namespace
 
 std::span<const ServedPicture> servedPictures() { return kPictures; }
 

@@ -57,6 +57,9 @@ void scriptDescriptionServices(LoopbackServer& server, const std::function<Answe
 
 // For timings: every item's description names `count` pictures of `bytes`
 // bytes each (JPEG data), served like the others, in place of its own.
+// The `number`-th picture of that load (from 1).
+std::string loadPicture(int number, std::size_t bytes);
+
 void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
                        std::size_t bytes);
 

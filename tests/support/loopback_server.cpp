@@ -192,6 +192,11 @@ void LoopbackServer::script(std::string path, Responder responder) {
     responders_[std::move(path)] = std::move(responder);
 }
 
+void LoopbackServer::setAnswerFilter(AnswerFilter filter) {
+    std::lock_guard lock(mutex_);
+    filter_ = std::move(filter);
+}
+
 std::vector<RecordedRequest> LoopbackServer::requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
@@ -316,8 +321,15 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
         recorded_.notify_all();
 
         Answer answer = answerFor(request);
+        AnswerFilter filter;
+        {
+            std::lock_guard lock(mutex_);
+            filter = filter_;
+        }
+        if (filter) answer = filter(request, std::move(answer));
         if (answer.delayBeforeHeaders.count() > 0 && !pause(answer.delayBeforeHeaders))
             return connection->close(false);
+        if (answer.resetBeforeHeaders) return connection->close(true);
         std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " + answer.reason + "\r\n";
         for (const std::string& line : answer.headerLines) head += line + "\r\n";
         switch (answer.framing) {
@@ -335,12 +347,16 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
         static const std::string filler(kFillerPiece, 'f');
         std::size_t sent = 0;
         std::size_t piece = answer.trickleBytes ? answer.trickleBytes : std::max<std::size_t>(total, 1);
+        const std::size_t cut = std::min(answer.resetAfterBodyBytes, answer.closeAfterBodyBytes);
+        if (cut == 0) {
+            pause(std::chrono::milliseconds(50));
+            return connection->close(cut == answer.resetAfterBodyBytes);
+        }
         while (sent < total) {
             // The filler goes out in pieces of its own size at most.
             std::size_t n = sent < body.size() ? std::min(piece, body.size() - sent)
                                                : std::min({piece, kFillerPiece, total - sent});
-            if (answer.resetAfterBodyBytes != std::string::npos && sent + n > answer.resetAfterBodyBytes)
-                n = answer.resetAfterBodyBytes - sent;
+            if (cut != std::string::npos && sent + n > cut) n = cut - sent;
             std::string_view part =
                 sent < body.size() ? body.substr(sent, n) : std::string_view(filler).substr(0, n);
             std::string framed;
@@ -352,9 +368,9 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
             }
             if (!connection->sendAll(part)) return connection->close(false);
             sent += n;
-            if (sent == answer.resetAfterBodyBytes) {
+            if (sent == cut) {
                 pause(std::chrono::milliseconds(50));
-                return connection->close(true);
+                return connection->close(cut == answer.resetAfterBodyBytes);
             }
             if (answer.trickleBytes && sent < total && !pause(answer.trickleGap))
                 return connection->close(false);

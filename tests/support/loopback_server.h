@@ -47,6 +47,11 @@ struct Answer {
     std::chrono::milliseconds trickleGap{0};
     // Reset the connection after this many body bytes (npos: never).
     std::size_t resetAfterBodyBytes = std::string::npos;
+    // Close the connection in order after this many body bytes, short of
+    // what the header announced (npos: never).
+    std::size_t closeAfterBodyBytes = std::string::npos;
+    // Reset the connection instead of answering (after the delay).
+    bool resetBeforeHeaders = false;
 };
 
 // A 200 answer with this body and these header lines.
@@ -87,6 +92,10 @@ public:
     // The last script of a path wins.
     using Responder = std::function<Answer(const RecordedRequest&)>;
     void script(std::string path, Responder responder);
+    // Every answer passes through the filter before it is sent, scripted or
+    // not (faults for whole runs). Called on the connection threads.
+    using AnswerFilter = std::function<Answer(const RecordedRequest&, Answer)>;
+    void setAnswerFilter(AnswerFilter filter);
 
     std::vector<RecordedRequest> requests() const;
     // The last request to this path (query removed); fails the test when none came.
@@ -109,6 +118,7 @@ private:
     bool stopping_ = false;
     std::map<std::string, Answer> answers_;
     std::map<std::string, Responder> responders_;
+    AnswerFilter filter_;
     std::vector<RecordedRequest> requests_;
     std::vector<std::shared_ptr<Connection>> connections_;
     std::vector<std::thread> workers_;

@@ -147,6 +147,17 @@ void Marketplace::servePictureLoad(int count, std::size_t bytes) {
         server_, [this](Answer answer) { return withDelay(std::move(answer)); }, count, bytes);
 }
 
+void Marketplace::setFaults(FaultPlan plan) {
+    faults_ = std::make_shared<FaultInjector>(plan);
+    server_.setAnswerFilter([faults = faults_](const RecordedRequest& request, Answer answer) {
+        return faults->apply(request, std::move(answer));
+    });
+}
+
+std::array<std::uint64_t, kFaultKinds + 1> Marketplace::faultCounts() const {
+    return faults_ ? faults_->counts() : std::array<std::uint64_t, kFaultKinds + 1>{};
+}
+
 Answer Marketplace::withDelay(Answer answer) const {
     answer.delayBeforeHeaders = std::chrono::milliseconds(delayMs_.load());
     return answer;

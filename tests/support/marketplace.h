@@ -6,8 +6,10 @@
 // QUORVANE_HOST_MAP (read once per process, so set it before the first
 // request).
 #include "tests/support/loopback_server.h"
+#include "tests/support/answer_faults.h"
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -138,12 +140,18 @@ public:
     // For timings: every item's description names `count` pictures of
     // `bytes` bytes each instead of its own (see description_services.h).
     void servePictureLoad(int count, std::size_t bytes);
+    // From now on a share of the requests gets a fault (see answer_faults.h).
+    void setFaults(FaultPlan plan);
+    // Requests answered with each fault since setFaults (Fault::None first).
+    std::array<std::uint64_t, kFaultKinds + 1> faultCounts() const;
+    bool sentAsGarbage(const std::string& bytes) const { return faults_ && faults_->sentAsGarbage(bytes); }
 
 private:
     Answer withDelay(Answer answer) const;
 
     LoopbackServer server_;
     std::atomic<int> delayMs_{0};
+    std::shared_ptr<FaultInjector> faults_;
 };
 
 // The value of a name=value parameter in a query or form body; "" when absent.
