@@ -2,6 +2,7 @@
 #include "net/com_request.h"
 #include "net/com_request_thread.h"
 #include "net/cookies.h"
+#include "net/request_limit.h"
 #include "net/request_lines.h"
 #include "net/url.h"
 #include "text/search.h"
@@ -49,8 +50,8 @@ Bytes comRequestWithBrowserCookies(const BrowserCookieRequest& request,
     if (method.empty()) method = "GET";
     // Nothing set: the object keeps its own time-outs.
     std::optional<int> timeoutMs;
-    if (request.exactLimitMs) {
-        timeoutMs = *request.exactLimitMs;
+    if (const std::optional<int> processLimit = processRequestLimitMs()) {
+        timeoutMs = processLimit;
     } else if (request.timeLimit != 1) {
         timeoutMs = request.timeLimit < 1 ? kDefaultTimeoutMs : request.timeLimit * 1000;
     }

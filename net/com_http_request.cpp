@@ -2,6 +2,7 @@
 
 #include "net/com_request_thread.h"
 #include "net/cookies.h"
+#include "net/request_limit.h"
 #include "text/codepage.h"
 
 namespace quorvane {
@@ -25,9 +26,8 @@ Bytes comHttpRequest(const ComRequest& request, std::span<const wchar_t* const> 
     std::string referrer = request.referrer ? *request.referrer : std::string();
     if (referrer.empty()) referrer = address;
     // A limit below one second would be no limit or an instant failure.
-    const int limitMs = request.exactLimitMs ? *request.exactLimitMs
-                        : request.timeLimit > 0 ? request.timeLimit * 1000
-                                                : kDefaultTimeoutMs;
+    const int limitMs =
+        processRequestLimitMs().value_or(request.timeLimit > 0 ? request.timeLimit * 1000 : kDefaultTimeoutMs);
 
     auto answer = runComRequest(
         requestObjects, limitMs, false, request.maxBodyBytes,

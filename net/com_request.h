@@ -3,12 +3,12 @@
 // else MSXML2.ServerXMLHTTP.6.0 or .5.0), made on a request thread that the
 // caller waits for at most the time limit; the calling thread's cancel event
 // (setRequestCancelEvent) ends the wait at once. The caller's variables
-// change only when the answer came in time.
+// change only when the answer came in time. The process's request limit
+// (net/request_limit.h), when there is one, replaces each request's own.
 #include "net/answer_bounds.h"
 #include "text/types.h"
 
 #include <cstddef>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,7 +26,6 @@ struct ComRequest {
     std::string proxyUserName;
     std::string proxyPassword;
     std::string* referrer = nullptr;  // empty becomes the address, in the caller's variable too
-    std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
     // A longer answer counts as none, and is logged (net/answer_bounds.h).
     std::size_t maxBodyBytes = kLargestAnswerBytes;
     std::string* responseHeadersOut = nullptr;  // the answer's header block, when it came in time
@@ -60,7 +59,6 @@ struct BrowserCookieRequest {
     std::string* proxyUserName = nullptr;
     std::string* proxyPassword = nullptr;
     std::string* credentialsExtra = nullptr;  // taken by none of the request objects
-    std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
     // A longer answer counts as none (the store and the variables left
     // alone), and is logged.
     std::size_t maxBodyBytes = kLargestAnswerBytes;

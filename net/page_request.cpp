@@ -3,6 +3,7 @@
 #include "net/browser_cookies.h"
 #include "net/cookies.h"
 #include "net/host_map.h"
+#include "net/request_limit.h"
 #include "net/request_lines.h"
 #include "net/request_thread.h"
 #include "net/url.h"
@@ -127,9 +128,8 @@ PageAnswer webPageThreadEntry(const PageJob& job, const RequestExchange& exchang
 }  // namespace
 
 int pageRequestLimitMs(const PageRequest& request) {
-    return request.exactLimitMs ? *request.exactLimitMs
-           : request.timeLimit  ? *request.timeLimit * 1000
-                                : kDefaultLimitSeconds * 1000;
+    if (const std::optional<int> processLimit = processRequestLimitMs()) return *processLimit;
+    return request.timeLimit ? *request.timeLimit * 1000 : kDefaultLimitSeconds * 1000;
 }
 
 Bytes fetchWebPage(const PageRequest& request) {

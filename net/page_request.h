@@ -24,7 +24,6 @@ struct PageRequest {
     int charset = 0;                  // a PageCharset value; others leave the bytes unchanged
     std::string* cookiesOut = nullptr;  // "a=1;b=2;"
     bool followRedirects = true;
-    std::optional<int> exactLimitMs;  // milliseconds, finer than timeLimit, for tests
     // A longer body counts as a failed request (empty result, nothing
     // stored), and is logged (net/answer_bounds.h).
     std::size_t maxBodyBytes = kLargestAnswerBytes;
@@ -33,7 +32,8 @@ struct PageRequest {
 // What a request that outlives its limit returns.
 extern const std::string kPageTimeoutNotice;
 
-// How long the call waits for the page, in milliseconds.
+// How long the call waits for the page, in milliseconds: the process's
+// request limit (net/request_limit.h) when there is one.
 int pageRequestLimitMs(const PageRequest& request);
 
 // The body (any status), converted by the charset option; empty for a blank

@@ -3,6 +3,7 @@
 #include "net/browser_cookies.h"
 #include "net/cookies.h"
 #include "net/host_map.h"
+#include "net/request_limit.h"
 #include "net/request_lines.h"
 #include "net/request_thread.h"
 #include "net/url.h"
@@ -126,9 +127,8 @@ TimedAnswer httpRequestThreadEntry(const TimedRequest& request, int limitMs, con
 }  // namespace
 
 int timedRequestLimitMs(const TimedRequest& request) {
-    return request.exactLimitMs     ? *request.exactLimitMs
-           : request.timeLimit != 0 ? request.timeLimit * 1000
-                                    : kDefaultLimitSeconds * 1000;
+    if (const std::optional<int> processLimit = processRequestLimitMs()) return *processLimit;
+    return request.timeLimit != 0 ? request.timeLimit * 1000 : kDefaultLimitSeconds * 1000;
 }
 
 Bytes httpRequestWithTimeout(const TimedRequest& request) {

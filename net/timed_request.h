@@ -5,7 +5,6 @@
 #include "text/types.h"
 
 #include <cstddef>
-#include <optional>
 #include <string>
 
 namespace quorvane {
@@ -24,14 +23,13 @@ struct TimedRequest {
     std::string password;
     std::string* responseHeadersOut = nullptr;  // the raw response header block
     bool storeCookies = false;        // write every Set-Cookie into the system store
-    // A limit in milliseconds, finer than whole seconds, used instead of timeLimit when set.
-    std::optional<int> exactLimitMs;
     // A longer body fails the request, before more of it is read, and is
     // logged (net/answer_bounds.h).
     std::size_t maxBodyBytes = kLargestAnswerBytes;
 };
 
-// How long the call waits for the request, in milliseconds.
+// How long the call waits for the request, in milliseconds: the process's
+// request limit (net/request_limit.h) when there is one.
 int timedRequestLimitMs(const TimedRequest& request);
 
 // The response body (any status); empty on failure or time-out, when the

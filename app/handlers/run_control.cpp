@@ -21,7 +21,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -116,23 +115,6 @@ void fixDefaultPackagePath() {
     packageBaseName = name;
 }
 
-// QUORVANE_REQUEST_LIMIT_MS, read once: a time limit in milliseconds for every
-// request of a run, in place of the routines' own, so that tests can make a
-// slow answer time out. Unset or not a positive number: the routines' limits.
-RequestLimit requestLimit() {
-    static const RequestLimit limit = [] {
-        RequestLimit chosen;
-        char value[16] = {};
-        const DWORD length = GetEnvironmentVariableA("QUORVANE_REQUEST_LIMIT_MS", value, sizeof value);
-        if (length > 0 && length < sizeof value) {
-            const int ms = std::atoi(value);
-            if (ms > 0) chosen.exactMs = ms;
-        }
-        return chosen;
-    }();
-    return limit;
-}
-
 PackageWriteOptions currentWriteOptions() {
     auto value = [](const char* name) { return ui::cachedValue(kMainWindow, name); };
     PackageWriteOptions options;
@@ -203,7 +185,7 @@ void onStartClicked() {
         rows.push_back({list.cell(row, 0), list.cell(row, 3)});
     }
     createFolder(gbkToWide(packageFolder + packageBaseName));
-    currentRun = std::make_shared<CollectionRun>(std::move(rows), apiAccessList(), runSeams(), requestLimit());
+    currentRun = std::make_shared<CollectionRun>(std::move(rows), apiAccessList(), runSeams());
     currentRun->state().PackageFolder = packageFolder;
     currentRun->state().PackageBaseName = packageBaseName;
     runActive = true;

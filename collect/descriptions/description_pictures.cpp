@@ -18,19 +18,18 @@ std::string number(int n) { return std::to_string(n); }
 class PicturePass {
 public:
     PicturePass(ItemFields& item, const DescriptionPicturePass& pass, const std::string& folder,
-                const WorkerProgress& progress, const RequestLimit& limit)
+                const WorkerProgress& progress)
         : text_(pass.text == PictureText::Description ? item.description : item.wireless_desc),
           pass_(pass),
           folder_(folder),
-          progress_(progress),
-          limit_(limit) {}
+          progress_(progress) {}
 
     std::vector<std::string> addresses(RegExpA& regExp) const { return pictureAddresses(text_, pass_, regExp); }
 
     // Downloaded, tested and written, and then referred to locally; false
     // when the picture failed or its file could not be written.
     bool store(const std::string& address) {
-        const DownloadedPicture picture = downloadPicture(address, limit_);
+        const DownloadedPicture picture = downloadPicture(address);
         if (isFailedPicture(picture.bytes)) return false;
         const std::string path = folder_ + "\\" + picture.name;
         const std::string_view content(reinterpret_cast<const char*>(picture.bytes.data()), picture.bytes.size());
@@ -53,18 +52,17 @@ private:
     const DescriptionPicturePass& pass_;
     const std::string& folder_;
     const WorkerProgress& progress_;
-    const RequestLimit& limit_;
 };
 
 }  // namespace
 
 void fetchDescriptionPictures(ItemFields& item, const DescriptionPictureSettings& settings, WorkerRegexes& regexes,
-                              const WorkerProgress& progress, const RequestLimit& limit) {
+                              const WorkerProgress& progress) {
     for (const DescriptionPicturePass& pass : descriptionPicturePasses()) {
         if (requestsCancelled()) return;
         const std::string folder =
             settings.pictureFolder + "\\" + descriptionPictureFolderName(item.title, item.itemId);
-        PicturePass picturePass(item, pass, folder, progress, limit);
+        PicturePass picturePass(item, pass, folder, progress);
         // Taken once, before the pass changes its text.
         const std::vector<std::string> addresses = picturePass.addresses(regexes.second);
         const int n = static_cast<int>(addresses.size());

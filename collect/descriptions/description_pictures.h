@@ -5,7 +5,6 @@
 // not come is kept, deleted from the text, or fetched once more and deleted
 // when it fails again, by the user's choice.
 #include "collect/item/item_fields.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/worker_state.h"
 
 #include <functional>
@@ -28,6 +27,6 @@ struct DescriptionPictureSettings {
 // picture whose file cannot be written is a failed picture. Stops between
 // pictures once the worker's requests are cancelled.
 void fetchDescriptionPictures(ItemFields& item, const DescriptionPictureSettings& settings, WorkerRegexes& regexes,
-                              const WorkerProgress& progress, const RequestLimit& limit = {});
+                              const WorkerProgress& progress);
 
 }  // namespace quorvane

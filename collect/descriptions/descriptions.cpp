@@ -15,10 +15,9 @@ namespace {
 
 std::string number(int n) { return std::to_string(n); }
 
-std::string answerText(const std::string& address, const RequestLimit& limit) {
+std::string answerText(const std::string& address) {
     TimedRequest request;
     request.address = address;
-    request.exactLimitMs = limit.exactMs;
     return bytesAsText(httpRequestWithTimeout(request));
 }
 
@@ -33,11 +32,11 @@ std::string tmallSubtitle(const std::string& pageText) {
     return trimText(subtitle);
 }
 
-std::string tmallDescription(const std::string& pageText, const RequestLimit& limit) {
+std::string tmallDescription(const std::string& pageText) {
     const std::string address = "http:" + trimText(textBetween(pageText, "descUrl#引号:#引号", "#引号"));
     // A page without the address asks for "http:" alone, which fails as well.
     if (!isPlainAddress(address)) return {};
-    return textBetween(answerText(address, limit), "var desc='", "';");
+    return textBetween(answerText(address), "var desc='", "';");
 }
 
 }  // namespace
@@ -64,8 +63,7 @@ std::string fixedDescriptionAddresses(std::string_view description) {
     return replaceText(text, "_.webp", "");
 }
 
-void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProgress& progress,
-                      const RequestLimit& limit) {
+void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProgress& progress) {
     const auto log = [&](const std::string& message) {
         if (progress.log) progress.log("线程：" + number(progress.worker) + message);
     };
@@ -76,16 +74,15 @@ void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProg
     std::string description;
     if (item.isTmall) {
         item.subtitle = tmallSubtitle(item.pageText);
-        description = tmallDescription(item.pageText, limit);
+        description = tmallDescription(item.pageText);
     } else {
         item.subtitle = trimText(textBetween(item.pageText, "subtitle#引号>", "</p>"));
-        description = textBetween(answerText(mobileDataAddress("wdesc", item.itemId), limit), "tfsContent : '", "',");
+        description = textBetween(answerText(mobileDataAddress("wdesc", item.itemId)), "tfsContent : '", "',");
     }
     description = replaceText(description, "\"", "\"\"");
     item.subtitle = decodeTitleEntities(item.subtitle);
 
-    item.wireless_desc =
-        wirelessDescriptionOf(answerText(mobileDataAddress("mdesc", item.itemId), limit), regexes.perl);
+    item.wireless_desc = wirelessDescriptionOf(answerText(mobileDataAddress("mdesc", item.itemId)), regexes.perl);
     log("  成功获取 第：" + place + "  个宝贝   描述信息！");
 
     item.description = fixedDescriptionAddresses(description);

@@ -6,7 +6,6 @@
 // package row: quotes doubled, picture addresses made absolute "http://"
 // addresses, ".webp" suffixes dropped.
 #include "collect/item/item_fields.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/worker_state.h"
 
 #include <string>
@@ -19,8 +18,7 @@ namespace quorvane {
 // a Taobao one from the mobile data service, the wireless description of
 // both from that service; the answers are taken byte for byte. A failed
 // request gives an empty text.
-void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProgress& progress,
-                      const RequestLimit& limit = {});
+void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProgress& progress);
 
 // The joined pages of the mobile description answer, as wireless_desc
 // holds them: "<wapDesc>" + pages + "</wapDesc>".

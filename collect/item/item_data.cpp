@@ -34,17 +34,16 @@ bool nameGreater(const std::string& a, const std::string& b) {
     });
 }
 
-Bytes fromItemDataService(std::string_view itemId, std::string_view secret, const RequestLimit& limit) {
+Bytes fromItemDataService(std::string_view itemId, std::string_view secret) {
     const std::string check = md5Hex(std::string(itemId) + std::string(secret));
     TimedRequest request;
     request.address = "http://" + std::string(hosts::kItemDataService) + "/item_get";
     request.method = "POST";
     request.body = "_id=" + std::string(itemId) + "&m=" + check;
-    request.exactLimitMs = limit.exactMs;
     return httpRequestWithTimeout(request);
 }
 
-Bytes fromEncipheredAddress(std::string_view itemId, std::string_view secret, const RequestLimit& limit) {
+Bytes fromEncipheredAddress(std::string_view itemId, std::string_view secret) {
     std::string list(kEncipheredItemPageBase);
     std::string address = decipherHexString(list, secret, 1);
     // A record with the wrong secret deciphers to noise; it gets no request.
@@ -52,17 +51,14 @@ Bytes fromEncipheredAddress(std::string_view itemId, std::string_view secret, co
     address += itemId;
     PageRequest request;
     request.address = &address;
-    request.exactLimitMs = limit.exactMs;
     return fetchWebPage(request);
 }
 
-Bytes fromOpenPlatform(std::string_view itemId, std::string_view key, std::string_view secret,
-                       const RequestLimit& limit) {
+Bytes fromOpenPlatform(std::string_view itemId, std::string_view key, std::string_view secret) {
     const ParamList params{{"fields", std::string(kItemFieldList)}, {"num_iid", std::string(itemId)}};
     TimedRequest request;
     request.address = buildOpenPlatformUrl(key, secret, "", "xml", "md5", kItemMethod, params);
     if (request.address.empty()) return {};
-    request.exactLimitMs = limit.exactMs;
     return httpRequestWithTimeout(request);
 }
 
@@ -75,16 +71,15 @@ ItemDataSource itemDataSourceOf(std::string_view key) {
     return ItemDataSource::OpenPlatform;
 }
 
-Bytes fetchItemData(std::string_view itemId, std::string_view key, std::string_view secret,
-                    const RequestLimit& limit) {
+Bytes fetchItemData(std::string_view itemId, std::string_view key, std::string_view secret) {
     // The id goes into addresses and form bodies as it stands.
     if (!isDigitText(itemId)) return {};
     switch (itemDataSourceOf(key)) {
-        case ItemDataSource::ItemDataService: return fromItemDataService(itemId, secret, limit);
-        case ItemDataSource::EncipheredAddress: return fromEncipheredAddress(itemId, secret, limit);
+        case ItemDataSource::ItemDataService: return fromItemDataService(itemId, secret);
+        case ItemDataSource::EncipheredAddress: return fromEncipheredAddress(itemId, secret);
         case ItemDataSource::OpenPlatform: break;
     }
-    return fromOpenPlatform(itemId, key, secret, limit);
+    return fromOpenPlatform(itemId, key, secret);
 }
 
 std::string buildOpenPlatformUrl(std::string_view key, std::string_view secret, std::string_view session,

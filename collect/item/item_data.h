@@ -2,7 +2,6 @@
 // The raw data of one item, from the source that the access record's key
 // names: our item-data service, a page address stored enciphered, or the
 // marketplace's open platform with its signed request.
-#include "collect/run/request_limit.h"
 #include "text/types.h"
 
 #include <string>
@@ -25,8 +24,7 @@ ItemDataSource itemDataSourceOf(std::string_view key);
 // The answer body unchanged; empty when the request failed or timed out
 // (the enciphered-address source gives the page request's time-out notice
 // instead), and empty without a request for an item id that is not digits.
-Bytes fetchItemData(std::string_view itemId, std::string_view key, std::string_view secret,
-                    const RequestLimit& limit = {});
+Bytes fetchItemData(std::string_view itemId, std::string_view key, std::string_view secret);
 
 // Works on a copy of params; an empty format means "xml", an empty sign method "md5".
 std::string buildOpenPlatformUrl(std::string_view key, std::string_view secret, std::string_view session,

@@ -108,7 +108,7 @@ std::string stockServiceHeaderLines(const std::string& itemId) {
            "Pragma: no-cache";
 }
 
-void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes, const RequestLimit& limit) {
+void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes) {
     const std::string skuEntries = skuEntriesText(item.pageText);
     regexes.first.create(kTaobaoSkuPattern);
     if (regexes.first.execute(skuEntries) == 0) {
@@ -123,7 +123,6 @@ void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes, const RequestLim
         PageRequest request;
         request.address = &address;
         request.headerLines = stockServiceHeaderLines(item.itemId);
-        request.exactLimitMs = limit.exactMs;
         item.stockAnswer = bytesAsText(fetchWebPage(request));
     }
 
@@ -157,7 +156,7 @@ void logRefusal(const WorkerProgress& progress, const UnsafeBareField& field) {
 std::string itemPageText(const Bytes& itemData) { return pageText(itemData); }
 
 PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, WorkerRegexes& regexes,
-                                   const WorkerProgress& progress, const RequestLimit& limit) {
+                                   const WorkerProgress& progress) {
     // The id goes into the stock request's Referer line. It is the first
     // value unsafeBareField looks at, so the refusal names it.
     if (!isDigitText(item.itemId)) {
@@ -181,7 +180,7 @@ PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, Work
     if (item.isTmall) {
         readTmallFields(item, regexes);
     } else {
-        readTaobaoFields(item, regexes, limit);
+        readTaobaoFields(item, regexes);
     }
     if (item.location_city.empty()) item.location_city = item.location_state;
 

@@ -3,7 +3,6 @@
 // (Tmall flag, title, category, row defaults, SKU map with prices and stocks,
 // location, price, stock), with the stock service's answer for Taobao items.
 #include "collect/item/item_fields.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/worker_state.h"
 #include "text/types.h"
 
@@ -20,7 +19,7 @@ enum class PageFieldsCheck { Ok, BadItemId, UnsafeBareField };
 // that an item id that is not digits stops the step before any request. A
 // refused item gets a log line that names the field and the reason.
 [[nodiscard]] PageFieldsCheck readItemPageFields(ItemFields& item, const Bytes& itemData, WorkerRegexes& regexes,
-                                                 const WorkerProgress& progress, const RequestLimit& limit = {});
+                                                 const WorkerProgress& progress);
 
 // The item-data answer as text: zero bytes become blanks, and a page that
 // does not declare itself GBK is taken as UTF-8 and converted.

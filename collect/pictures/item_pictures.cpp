@@ -34,8 +34,8 @@ private:
 
 // The picture under name + ".tbi" in the picture folder; false when it did
 // not come or could not be written.
-bool storePackagePicture(const std::string& address, const std::string& path, const RequestLimit& limit) {
-    const Bytes bytes = downloadPackagePicture(address, limit);
+bool storePackagePicture(const std::string& address, const std::string& path) {
+    const Bytes bytes = downloadPackagePicture(address);
     if (isFailedPicture(bytes)) return false;
     return replaceFileContent(gbkToWide(path),
                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
@@ -48,7 +48,7 @@ bool storePackagePicture(const std::string& address, const std::string& path, co
 void fetchPictures(ItemFields& item, const std::string& pictureFolder, const std::string& kind,
                    const std::vector<std::string>& addresses,
                    const std::function<std::string(const std::string& name, int i, int stored)>& entry,
-                   const PictureLog& log, const RequestLimit& limit) {
+                   const PictureLog& log) {
     log("  开始下载 第：" + log.itemPlace() + "  个宝贝   " + kind + "！");
     const int n = static_cast<int>(addresses.size());
     int stored = 0;
@@ -57,7 +57,7 @@ void fetchPictures(ItemFields& item, const std::string& pictureFolder, const std
         log("  正在下载 第：" + number(i) + "/" + number(n) + "  张 " + kind + "... ");
         const std::string name = packagePictureName(item.title, item.itemId);
         const std::string path = pictureFolder + "\\" + name + ".tbi";
-        if (storePackagePicture("http:" + addresses[static_cast<std::size_t>(i - 1)], path, limit)) {
+        if (storePackagePicture("http:" + addresses[static_cast<std::size_t>(i - 1)], path)) {
             item.picture += entry(name, i, stored++);
         } else {
             log("  第：" + number(i) + "/" + number(n) + "  张 " + kind + "下载失败，未写入数据包！");
@@ -87,7 +87,7 @@ std::vector<SalePropertyPicture> salePropertyPictures(std::string_view pageText,
 }
 
 void fetchItemPictures(ItemFields& item, const ItemPictureSettings& settings, const OptionBoxes& options,
-                       WorkerRegexes& regexes, const WorkerProgress& progress, const RequestLimit& limit) {
+                       WorkerRegexes& regexes, const WorkerProgress& progress) {
     const PictureLog log(progress);
     item.picture.clear();
     // The places of the stored pictures follow each other, so that a failed
@@ -97,7 +97,7 @@ void fetchItemPictures(ItemFields& item, const ItemPictureSettings& settings, co
         [&](const std::string& name, int, int stored) {
             return mainPictureEntry(name, stored, settings.packageFormat);
         },
-        log, limit);
+        log);
     if (requestsCancelled()) return;
 
     const std::vector<SalePropertyPicture> swatches = salePropertyPictures(item.pageText, regexes.first);
@@ -109,7 +109,7 @@ void fetchItemPictures(ItemFields& item, const ItemPictureSettings& settings, co
             return salePropertyPictureEntry(name, swatches[static_cast<std::size_t>(i - 1)].pair,
                                             options.isChecked("单选框1"));
         },
-        log, limit);
+        log);
 }
 
 }  // namespace quorvane

@@ -5,7 +5,6 @@
 // The item's main pictures and its sale-property pictures: each becomes a
 // picture file of the package and an entry of the picture field.
 #include "collect/item/item_fields.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/worker_state.h"
 #include "text/regexp.h"
 
@@ -27,7 +26,7 @@ struct ItemPictureSettings {
 // entry and a log line, so the field never names a missing or empty file.
 // Stops between pictures once the worker's requests are cancelled.
 void fetchItemPictures(ItemFields& item, const ItemPictureSettings& settings, const OptionBoxes& options,
-                       WorkerRegexes& regexes, const WorkerProgress& progress, const RequestLimit& limit = {});
+                       WorkerRegexes& regexes, const WorkerProgress& progress);
 
 // The page's main-picture addresses without their scheme, in page order:
 // the thumbnails' addresses without the thumbnail suffix.

@@ -17,22 +17,20 @@ Bytes wholePicture(Bytes bytes, const std::string& headers) {
     return isWholeSuccessfulAnswer(headers, bytes.size()) ? std::move(bytes) : Bytes{};
 }
 
-Bytes timedPicture(const std::string& url, const RequestLimit& limit) {
+Bytes timedPicture(const std::string& url) {
     std::string headers;
     TimedRequest request;
     request.address = url;
-    request.exactLimitMs = limit.exactMs;
     request.maxBodyBytes = kLargestPictureBytes;
     request.responseHeadersOut = &headers;
     Bytes bytes = httpRequestWithTimeout(request);
     return wholePicture(std::move(bytes), headers);
 }
 
-Bytes comPicture(std::string url, const RequestLimit& limit) {
+Bytes comPicture(std::string url) {
     std::string headers;
     ComRequest request;
     request.address = &url;
-    request.exactLimitMs = limit.exactMs;
     request.maxBodyBytes = kLargestPictureBytes;
     request.responseHeadersOut = &headers;
     Bytes bytes = comHttpRequest(request);
@@ -41,22 +39,22 @@ Bytes comPicture(std::string url, const RequestLimit& limit) {
 
 }  // namespace
 
-DownloadedPicture downloadPicture(std::string_view address, const RequestLimit& limit) {
+DownloadedPicture downloadPicture(std::string_view address) {
     const std::string url = "http://" + replaceText(address, "amp;", "");
     DownloadedPicture picture;
-    if (isPlainAddress(url)) picture.bytes = comPicture(url, limit);
+    if (isPlainAddress(url)) picture.bytes = comPicture(url);
     picture.name = descriptionPictureFileName(address, picture.bytes);
     // Not a usual picture type (or nothing at all): the other request may do better.
     if (picture.name.size() > kUsualPictureFileName && isPlainAddress(url)) {
-        picture.bytes = timedPicture(url, limit);
+        picture.bytes = timedPicture(url);
         picture.name = descriptionPictureFileName(address, picture.bytes);
     }
     return picture;
 }
 
-Bytes downloadPackagePicture(const std::string& address, const RequestLimit& limit) {
+Bytes downloadPackagePicture(const std::string& address) {
     if (!isPlainAddress(address)) return {};
-    return timedPicture(address, limit);
+    return timedPicture(address);
 }
 
 }  // namespace quorvane

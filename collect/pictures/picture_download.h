@@ -2,7 +2,6 @@
 // The download of one picture, bounded in time and in size: the COM request
 // first, and the WinINet request when the COM answer is no picture of a
 // usual type.
-#include "collect/run/request_limit.h"
 #include "text/types.h"
 
 #include <string>
@@ -18,10 +17,10 @@ struct DownloadedPicture {
 // address is a description picture's address without "http://", as found;
 // it is fetched with every "amp;" removed. An answer longer than
 // kLargestPictureBytes counts as none.
-DownloadedPicture downloadPicture(std::string_view address, const RequestLimit& limit = {});
+DownloadedPicture downloadPicture(std::string_view address);
 
 // A main or sale-property picture from its address ("http:" + the page's
 // text), through the WinINet request alone.
-Bytes downloadPackagePicture(const std::string& address, const RequestLimit& limit = {});
+Bytes downloadPackagePicture(const std::string& address);
 
 }  // namespace quorvane

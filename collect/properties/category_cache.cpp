@@ -29,10 +29,9 @@ bool holds(const Bytes& data, std::string_view part) {
 }
 
 // Category data, packed or not, is bounded as a category file is.
-Bytes fetch(const std::string& address, const RequestLimit& limit, std::size_t maxBodyBytes = kLongestCategoryFile) {
+Bytes fetch(const std::string& address, std::size_t maxBodyBytes = kLongestCategoryFile) {
     TimedRequest request;
     request.address = address;
-    request.exactLimitMs = limit.exactMs;
     request.maxBodyBytes = maxBodyBytes;
     return httpRequestWithTimeout(request);
 }
@@ -72,8 +71,7 @@ Bytes fromArchiveService(const std::string& cid, const std::wstring& folder, con
         std::lock_guard guard(*cache.lock);
         DeleteFileW(path.c_str());
         const Bytes archive = fetch(host(hosts::kCategoryFileService) +
-                                        "/quorvane_api/down.php?un=" + categoryFileParameter(cid, currentDateTime()),
-                                    cache.limit);
+                                    "/quorvane_api/down.php?un=" + categoryFileParameter(cid, currentDateTime()));
         const std::wstring archivePath = folder + gbkToWide(cid) + L".zip";
         if (!archive.empty() && writeWholeFile(archivePath, bytesView(archive))) {
             if (const std::optional<Bytes> file = categoryFileFromArchive(archivePath, cid + ".txt"))
@@ -92,7 +90,7 @@ Bytes fromOutsideService(const ItemFields& item, const std::wstring& path, const
         (void)writeGzipDllWhenMissing();
     }
     const std::string address = host(hosts::kCategoryDataService) + "/cat2.aspx?cid=" + item.cid;
-    const std::optional<Bytes> unpacked = gunzip(fetch(address, cache.limit), kLongestCategoryFile);
+    const std::optional<Bytes> unpacked = gunzip(fetch(address), kLongestCategoryFile);
     // Past the bound nothing is written: the item goes on without category data.
     Bytes data;
     if (unpacked) {
@@ -102,7 +100,7 @@ Bytes fromOutsideService(const ItemFields& item, const std::wstring& path, const
         logOversizedAnswer(address, kLongestCategoryFile);
     }
     (void)fetch(host(hosts::kCategoryFileService) + "/quorvane_api/mem.php?id=" + item.itemId + "&cid=99" + item.cid,
-                cache.limit, kLargestAnswerBytes);
+                kLargestAnswerBytes);
     return data;
 }
 
@@ -138,8 +136,7 @@ void loadCategoryProperties(ItemFields& item, const CategoryCache& cache, const 
     Bytes data = freshCacheContent(path);
     if (data.size() < kShortestCategoryData || options.isChecked("选择框7")) {
         std::lock_guard guard(*cache.lock);
-        data =
-            fetch(host(hosts::kOpenPlatformTools) + "/apitools/ajax_props.do?act=props&cid=" + item.cid, cache.limit);
+        data = fetch(host(hosts::kOpenPlatformTools) + "/apitools/ajax_props.do?act=props&cid=" + item.cid);
         // Even a bad answer: the fallback below replaces it.
         replaceCacheFile(path, data);
     }

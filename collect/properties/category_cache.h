@@ -6,7 +6,6 @@
 // service's archive, and failing that, from the outside category-data
 // service's gzip answer, which is then reported to the category-file service.
 #include "collect/item/item_fields.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/worker_state.h"
 #include "text/clock.h"
 #include "text/types.h"
@@ -22,7 +21,6 @@ struct CategoryCache {
     // The run's CategoryCacheLock: held around the download with its write,
     // around the whole archive fallback, and around writing gzip.dll.
     std::mutex* lock = nullptr;
-    RequestLimit limit;
 };
 
 // Longer digit runs are no category id.

@@ -28,10 +28,9 @@ std::string propertyListOf(std::string_view answer, RegExpA& regExp) {
     return replaceText(list, "\\\"", "\"");
 }
 
-void readItemProperties(ItemFields& item, WorkerRegexes& regexes, const RequestLimit& limit) {
+void readItemProperties(ItemFields& item, WorkerRegexes& regexes) {
     TimedRequest request;
     request.address = "http://" + std::string(hosts::kMobileData) + "/cache/wdetail/5.0/?id=" + item.itemId;
-    request.exactLimitMs = limit.exactMs;
     item.propertyList = propertyListOf(utf8BytesToAnsi(httpRequestWithTimeout(request)), regexes.first);
 }
 

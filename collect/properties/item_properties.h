@@ -3,7 +3,6 @@
 // detail service, as the property list, and the food-safety field that a
 // food item's properties give.
 #include "collect/item/item_fields.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/worker_state.h"
 
 #include <string>
@@ -13,7 +12,7 @@ namespace quorvane {
 
 // item.itemId must be set; fills propertyList ("" when the service gives
 // nothing usable).
-void readItemProperties(ItemFields& item, WorkerRegexes& regexes, const RequestLimit& limit = {});
+void readItemProperties(ItemFields& item, WorkerRegexes& regexes);
 
 // The property list of the service's answer (as text), read with regExp.
 std::string propertyListOf(std::string_view answer, RegExpA& regExp);

@@ -38,12 +38,10 @@ std::string exceptionText() {
 
 }  // namespace
 
-CollectionRun::CollectionRun(std::vector<CollectionRow> rows, ApiAccessList access, CollectionSeams seams,
-                             RequestLimit limit)
+CollectionRun::CollectionRun(std::vector<CollectionRow> rows, ApiAccessList access, CollectionSeams seams)
     : rows_(std::move(rows)),
       access_(std::move(access)),
       seams_(std::move(seams)),
-      limit_(limit),
       cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     state_.reset(static_cast<int>(rows_.size()));
 }
@@ -210,31 +208,29 @@ int CollectionRun::collectItems(int worker) {
             progress.log("线程：" + number(worker) + "  " + oversizedAnswerMessage(address, bound));
         });
         try {
-            const Bytes data = fetchItemData(row.itemId, record.key, record.secret, limit_);
+            const Bytes data = fetchItemData(row.itemId, record.key, record.secret);
             if (!waitWhilePaused()) break;
             ItemFields item;
             item.itemId = row.itemId;
-            const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress, limit_);
+            const PageFieldsCheck check = readItemPageFields(item, data, regexes, progress);
             if (!waitWhilePaused()) break;
             const int format = seams_.packageFormat ? seams_.packageFormat() : 5;
             // A refused item gets no row: its other steps would only ask in vain.
             if (check == PageFieldsCheck::Ok) {
-                readItemProperties(item, regexes, limit_);
+                readItemProperties(item, regexes);
                 buildFoodSafetyField(item);
                 if (!waitWhilePaused()) break;
-                loadCategoryProperties(item, {seams_.categoryCacheFolder, &state_.CategoryCacheLock, limit_},
-                                       seams_.options);
+                loadCategoryProperties(item, {seams_.categoryCacheFolder, &state_.CategoryCacheLock}, seams_.options);
                 if (!waitWhilePaused()) break;
                 matchProperties(item, regexes, seams_.options);
-                readDescriptions(item, regexes, progress, limit_);
+                readDescriptions(item, regexes, progress);
                 if (!waitWhilePaused()) break;
                 const std::string pictureFolder = state_.PackageFolder + state_.PackageBaseName;
                 if (seams_.downloadDescriptionPictures && seams_.downloadDescriptionPictures() > 0) {
-                    fetchDescriptionPictures(item, {pictureFolder, seams_.pictureFailurePolicy}, regexes, progress,
-                                             limit_);
+                    fetchDescriptionPictures(item, {pictureFolder, seams_.pictureFailurePolicy}, regexes, progress);
                     if (!waitWhilePaused()) break;
                 }
-                fetchItemPictures(item, {pictureFolder, format}, seams_.options, regexes, progress, limit_);
+                fetchItemPictures(item, {pictureFolder, format}, seams_.options, regexes, progress);
                 if (!waitWhilePaused()) break;
                 finishSaleProperties(item, regexes, seams_.options);
             }

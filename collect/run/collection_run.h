@@ -12,7 +12,6 @@
 // at program exit.
 #include "collect/package/package_writer.h"
 #include "collect/run/api_access.h"
-#include "collect/run/request_limit.h"
 #include "collect/run/run_state.h"
 #include "collect/run/worker_state.h"
 
@@ -68,8 +67,7 @@ class CollectionRun : public std::enable_shared_from_this<CollectionRun> {
 public:
     static constexpr int kWorkers = 5;
 
-    CollectionRun(std::vector<CollectionRow> rows, ApiAccessList access, CollectionSeams seams,
-                  RequestLimit limit = {});
+    CollectionRun(std::vector<CollectionRow> rows, ApiAccessList access, CollectionSeams seams);
     ~CollectionRun();
 
     // PackageFolder and PackageBaseName are set here before start().
@@ -108,7 +106,6 @@ private:
     std::vector<CollectionRow> rows_;
     ApiAccessList access_;
     CollectionSeams seams_;
-    RequestLimit limit_;
     RunState state_;
     std::vector<int> copiedRows_;  // under state_.lock
 

@@ -6,6 +6,7 @@
 
 #include "tests/support/loopback_server.h"
 #include "tests/support/process_figures.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -29,6 +30,7 @@ TEST(AbandonedRequests, TricklingPicturesEndAtTheirLimitAndLeaveFewThreads) {
     trickle.trickleGap = std::chrono::milliseconds(1000);
     server.script("/trickle.jpg", trickle);
 
+    test::ScopedRequestLimit limit(kLimitMs);
     const int before = test::threadCount();
     int most = before;
     for (int i = 0; i < 100; ++i) {
@@ -39,10 +41,9 @@ TEST(AbandonedRequests, TricklingPicturesEndAtTheirLimitAndLeaveFewThreads) {
         if (i % 2 == 0) {
             ComRequest request;
             request.address = &address;
-            request.exactLimitMs = kLimitMs;
             EXPECT_TRUE(comHttpRequest(request).empty());
         } else {
-            EXPECT_TRUE(httpRequestWithTimeout({.address = address, .exactLimitMs = kLimitMs}).empty());
+            EXPECT_TRUE(httpRequestWithTimeout({.address = address}).empty());
         }
         const DWORD elapsed = GetTickCount() - start;
         EXPECT_GE(elapsed, static_cast<DWORD>(kLimitMs - 20));

@@ -6,6 +6,7 @@
 
 #include "tests/support/cancel_event.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -207,7 +208,7 @@ TEST(BrowserCookieRequest, AnAnswerAfterTheLimitOrTheCancelEventChangesNothing) 
         request.cookies = &cookies;
         request.answerCookies = &answerCookies;
         request.responseHeaders = &headers;
-        request.exactLimitMs = c.cancelled ? 10000 : 300;
+        test::ScopedRequestLimit limit(c.cancelled ? 10000 : 300);
         std::optional<test::ScopedCancelEvent> cancel;
         if (c.cancelled) cancel.emplace().setAfter(150);
 

@@ -4,6 +4,7 @@
 
 #include "tests/support/cancel_event.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -194,12 +195,12 @@ TEST(ComHttpRequest, AStalledBodyEndsTheWaitAtTheLimitOrAtTheCancelEvent) {
     struct Case {
         const char* why;
         int timeLimit;
-        std::optional<int> exactLimitMs;
+        std::optional<int> processLimitMs;
         bool cancelled;
         DWORD atLeast, below;
     };
     const Case cases[] = {
-        {"a limit in milliseconds", 0, 400, false, 350, 1500},
+        {"the process's limit in milliseconds", 0, 400, false, 350, 1500},
         {"a limit of one second", 1, std::nullopt, false, 950, 2500},
         {"the cancel event set before the default limit", 0, std::nullopt, true, 0, 1200},
     };
@@ -213,7 +214,7 @@ TEST(ComHttpRequest, AStalledBodyEndsTheWaitAtTheLimitOrAtTheCancelEvent) {
         request.referrer = &referrer;
         request.cookiesOut = &cookies;
         request.timeLimit = c.timeLimit;
-        request.exactLimitMs = c.exactLimitMs;
+        test::ScopedRequestLimit limit(c.processLimitMs);
         std::optional<test::ScopedCancelEvent> cancel;
         if (c.cancelled) cancel.emplace().setAfter(200);
 

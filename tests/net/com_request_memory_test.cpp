@@ -33,7 +33,7 @@ TEST(ComRequestMemory, A200MbChunkedAnswerIsRefusedWithoutBeingHeld) {
     ComRequest request;
     request.address = &address;
     request.maxBodyBytes = kPictureBound;
-    request.exactLimitMs = 60000;
+    request.timeLimit = 60;
     const DWORD start = GetTickCount();
     EXPECT_TRUE(comHttpRequest(request).empty());
     const DWORD elapsed = GetTickCount() - start;

@@ -3,6 +3,7 @@
 #include "tests/support/cancel_event.h"
 #include "tests/support/cookie_store.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -56,7 +57,10 @@ TEST_F(PageRequestTest, BlankAddressesMakeNoRequestAndBareOnesGetAScheme) {
     EXPECT_EQ(address, "http://127.0.0.1:" + std::to_string(server.port()) + "/bare");
     ASSERT_TRUE(capitalSchemeHostStaysHere);
     std::string capitals = "HTTP://127.0.0.1/";
-    fetchWebPage({.address = &capitals, .exactLimitMs = 3000});
+    {
+        test::ScopedRequestLimit limit(3000);
+        fetchWebPage({.address = &capitals});
+    }
     EXPECT_EQ(capitals, "http://HTTP://127.0.0.1/");
 }
 
@@ -194,30 +198,34 @@ TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
     std::string headers = "kept", cookies = "kept";
     const DWORD start = GetTickCount();
     EXPECT_EQ(bodyText(fetch(server.url("/slow"), {.timeLimit = 0, .responseHeadersOut = &headers})), kPageTimeoutNotice);
-    EXPECT_EQ(bodyText(fetch(server.url("/slow"),
-                         {.responseHeadersOut = &headers, .cookiesOut = &cookies, .exactLimitMs = 300})),
-              kPageTimeoutNotice);
+    {
+        test::ScopedRequestLimit limit(300);
+        EXPECT_EQ(bodyText(fetch(server.url("/slow"), {.responseHeadersOut = &headers, .cookiesOut = &cookies})),
+                  kPageTimeoutNotice);
+    }
     EXPECT_LT(GetTickCount() - start, 1500u);
     EXPECT_EQ(headers, "kept");
     EXPECT_EQ(cookies, "kept");
 }
 
-TEST(PageRequestLimit, SecondsGivenOrSixtyAndMillisecondsBeforeBoth) {
+TEST(PageRequestLimit, SecondsGivenOrSixtyAndTheProcessLimitBeforeBoth) {
     struct Case {
         const char* why;
         std::optional<int> timeLimit;
-        std::optional<int> exactLimitMs;
+        std::optional<int> processLimitMs;
         int limitMs;
     };
     const Case cases[] = {
         {"neither limit given", std::nullopt, std::nullopt, 60000},
         {"seconds given", 7, std::nullopt, 7000},
         {"no seconds at all", 0, std::nullopt, 0},
-        {"milliseconds given", std::nullopt, 300, 300},
+        {"the process's limit only", std::nullopt, 300, 300},
         {"both given", 7, 300, 300},
+        {"no seconds at all and the process's limit", 0, 300, 300},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(pageRequestLimitMs({.timeLimit = c.timeLimit, .exactLimitMs = c.exactLimitMs}), c.limitMs) << c.why;
+        test::ScopedRequestLimit limit(c.processLimitMs);
+        EXPECT_EQ(pageRequestLimitMs({.timeLimit = c.timeLimit}), c.limitMs) << c.why;
     }
 }
 
@@ -238,9 +246,9 @@ TEST_F(PageRequestTest, AnAbandonedRequestStoresNoCookie) {
         server.script("/" + c.cookie, late);
         std::optional<test::ScopedCancelEvent> cancel;
         if (c.cancelled) cancel.emplace().setAfter(100);
+        test::ScopedRequestLimit limit(c.cancelled ? 10000 : 200);
         const DWORD start = GetTickCount();
-        EXPECT_EQ(bodyText(fetch(server.url("/" + c.cookie), {.exactLimitMs = c.cancelled ? 10000 : 200})),
-                  kPageTimeoutNotice);
+        EXPECT_EQ(bodyText(fetch(server.url("/" + c.cookie))), kPageTimeoutNotice);
         EXPECT_LT(GetTickCount() - start, 500u);
         cancel.reset();
         // The answer reaches the abandoned request thread meanwhile.
@@ -307,7 +315,8 @@ TEST(PageRequestHttpsTest, HttpsWithItsOwnPort) {
     LoopbackServer secure(test::Scheme::Https);
     secure.script("/s", okAnswer("secret", {"Set-Cookie: sec=1"}));
     std::string cookies;
-    EXPECT_EQ(bodyText(fetch(secure.url("/s?x=1"), {.cookiesOut = &cookies, .exactLimitMs = 10000})), "secret");
+    test::ScopedRequestLimit limit(10000);
+    EXPECT_EQ(bodyText(fetch(secure.url("/s?x=1"), {.cookiesOut = &cookies})), "secret");
     EXPECT_EQ(cookies, "sec=1;");
     EXPECT_EQ(secure.lastRequest("/s").requestLine, "GET /s?x=1 HTTP/1.1");
 }

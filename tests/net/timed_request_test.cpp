@@ -5,6 +5,7 @@
 #include "tests/support/cancel_event.h"
 #include "tests/support/cookie_store.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -113,9 +114,9 @@ TEST_F(TimedRequestTest, OtherMethodsAndHttpsAddressesFail) {
     EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/x"), .method = "PUT", .responseHeadersOut = &headers})
                     .empty());
     EXPECT_EQ(headers, "kept");
-    EXPECT_TRUE(httpRequestWithTimeout({.address = "https://127.0.0.1:" + std::to_string(server.port()) + "/x",
-                                        .exactLimitMs = 5000})
-                    .empty());
+    test::ScopedRequestLimit limit(5000);
+    EXPECT_TRUE(
+        httpRequestWithTimeout({.address = "https://127.0.0.1:" + std::to_string(server.port()) + "/x"}).empty());
     EXPECT_TRUE(httpRequestWithTimeout({.address = "http://127.0.0.1:" + std::to_string(test::refusedPort()) + "/x"})
                     .empty());
 }
@@ -164,9 +165,8 @@ TEST_F(TimedRequestTest, AnAbandonedRequestStoresNoCookie) {
         server.script("/" + c.cookie, late);
         std::optional<test::ScopedCancelEvent> cancel;
         if (c.cancelled) cancel.emplace().setAfter(100);
-        EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/" + c.cookie), .storeCookies = true,
-                                            .exactLimitMs = c.cancelled ? 10000 : 200})
-                        .empty());
+        test::ScopedRequestLimit limit(c.cancelled ? 10000 : 200);
+        EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/" + c.cookie), .storeCookies = true}).empty());
         cancel.reset();
         // The answer reaches the abandoned request thread meanwhile.
         Sleep(1200);
@@ -267,26 +267,28 @@ TEST_F(TimedRequestTest, AResetMidBodyGivesWhatWasRead) {
     Answer reset = okAnswer(std::string(100000, 'r'));
     reset.resetAfterBodyBytes = 5000;
     server.script("/reset", reset);
-    const std::string body = bodyText(httpRequestWithTimeout({.address = server.url("/reset"), .exactLimitMs = 10000}));
+    test::ScopedRequestLimit limit(10000);
+    const std::string body = bodyText(httpRequestWithTimeout({.address = server.url("/reset")}));
     EXPECT_LE(body.size(), 5000u);
     EXPECT_EQ(body, std::string(body.size(), 'r'));
 }
 
-TEST(TimedRequestLimit, SecondsGivenOrNinetyAndMillisecondsBeforeBoth) {
+TEST(TimedRequestLimit, SecondsGivenOrNinetyAndTheProcessLimitBeforeBoth) {
     struct Case {
         const char* why;
         int timeLimit;
-        std::optional<int> exactLimitMs;
+        std::optional<int> processLimitMs;
         int limitMs;
     };
     const Case cases[] = {
         {"neither limit given", 0, std::nullopt, 90000},
         {"seconds given", 5, std::nullopt, 5000},
-        {"milliseconds given", 0, 250, 250},
+        {"the process's limit only", 0, 250, 250},
         {"both given", 5, 250, 250},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(timedRequestLimitMs({.timeLimit = c.timeLimit, .exactLimitMs = c.exactLimitMs}), c.limitMs) << c.why;
+        test::ScopedRequestLimit limit(c.processLimitMs);
+        EXPECT_EQ(timedRequestLimitMs({.timeLimit = c.timeLimit}), c.limitMs) << c.why;
     }
 }
 
@@ -295,10 +297,11 @@ TEST_F(TimedRequestTest, ATimeOutReturnsNothingAndLeavesOutputsAlone) {
     slow.delayBeforeHeaders = std::chrono::milliseconds(3000);
     server.script("/slow", slow);
     std::string headers = "kept", cookies = "kept";
+    test::ScopedRequestLimit limit(300);
     const DWORD start = GetTickCount();
-    EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/slow"), .cookiesOut = &cookies,
-                                        .responseHeadersOut = &headers, .exactLimitMs = 300})
-                    .empty());
+    EXPECT_TRUE(
+        httpRequestWithTimeout({.address = server.url("/slow"), .cookiesOut = &cookies, .responseHeadersOut = &headers})
+            .empty());
     EXPECT_LT(GetTickCount() - start, 1500u);
     EXPECT_EQ(headers, "kept");
     EXPECT_EQ(cookies, "kept");
@@ -318,10 +321,9 @@ TEST_F(TimedRequestTest, WindowMessagesDoNotProlongTheWait) {
             Sleep(10);
         }
     });
+    test::ScopedRequestLimit limit(500);
     const DWORD start = GetTickCount();
-    EXPECT_TRUE(
-        httpRequestWithTimeout({.address = server.url("/slow"), .keepInterfaceAlive = true, .exactLimitMs = 500})
-            .empty());
+    EXPECT_TRUE(httpRequestWithTimeout({.address = server.url("/slow"), .keepInterfaceAlive = true}).empty());
     const DWORD elapsed = GetTickCount() - start;
     done = true;
     chatter.join();
@@ -362,10 +364,12 @@ TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
     trickle.trickleBytes = 10;
     trickle.trickleGap = std::chrono::milliseconds(20);
     server.script("/trickle", trickle);
-    for (int i = 0; i < 20; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_TRUE(
-            httpRequestWithTimeout({.address = server.url(i % 2 ? "/slow" : "/trickle"), .exactLimitMs = 100}).empty());
+    {
+        test::ScopedRequestLimit limit(100);
+        for (int i = 0; i < 20; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_TRUE(httpRequestWithTimeout({.address = server.url(i % 2 ? "/slow" : "/trickle")}).empty());
+        }
     }
     EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
 

@@ -12,6 +12,7 @@
 #include "tests/support/description_services.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/marketplace.h"
+#include "tests/support/request_limit_scope.h"
 #include "tests/support/scratch_folder.h"
 
 #include <windows.h>
@@ -67,10 +68,10 @@ protected:
         return item;
     }
 
-    std::vector<std::string> fetch(ItemFields& item, const std::string& folder, int policy, RequestLimit limit) {
+    std::vector<std::string> fetch(ItemFields& item, const std::string& folder, int policy) {
         std::vector<std::string> log;
         const WorkerProgress progress{[&](const std::string& line) { log.push_back(line); }, 2, 1, 1};
-        fetchDescriptionPictures(item, {folder, [policy] { return policy; }}, regexes_, progress, limit);
+        fetchDescriptionPictures(item, {folder, [policy] { return policy; }}, regexes_, progress);
         return log;
     }
 
@@ -138,7 +139,8 @@ TEST_P(DescriptionPicturePolicies, TextsFilesLinesAndRequests) {
     const PolicyCase& c = GetParam();
     test::ScratchFolder folder(std::string("description_pictures_") + c.name);
     ItemFields item = trialItem();
-    const std::vector<std::string> log = fetch(item, folder.path(), c.policy, RequestLimit{1500});
+    test::ScopedRequestLimit limit(1500);
+    const std::vector<std::string> log = fetch(item, folder.path(), c.policy);
 
     const std::string local = "file:///" + folder.path() + "\\" + kItemFolder;
     EXPECT_EQ(item.description, replaced(c.description, "{L}", local));
@@ -178,7 +180,8 @@ TEST_F(DescriptionPicturesTest, AFileThatCannotBeWrittenFailsItsPicture) {
     CloseHandle(file);
 
     ItemFields item = trialItem();
-    fetch(item, folder.path(), 2, RequestLimit{1500});
+    test::ScopedRequestLimit limit(1500);
+    fetch(item, folder.path(), 2);
     EXPECT_EQ(item.description,
               R"(<p><img src=""""><img src=""""><img src=""""><img src=""""><img src=""""><img src=""""></p>)"
               R"(<table background=""""><tr><td>试用装</td></tr></table>)");
@@ -201,7 +204,7 @@ TEST_F(DescriptionPicturesTest, AStopEndsTheStepAtOnceWithoutAPartialFile) {
         test::ScopedCancelEvent cancel;
         // The slow picture comes a few bytes a second, for far longer than this.
         cancel.setAfter(2000);
-        fetch(item, folder.path(), 3, {});
+        fetch(item, folder.path(), 3);
     }
     EXPECT_LT(GetTickCount() - start, 4000u);
     EXPECT_EQ(pictureRequests(), (std::map<std::string, int>{{"ok.jpg", 1}, {"slow.jpg", 1}}));

@@ -9,6 +9,7 @@
 
 #include "tests/support/fixtures.h"
 #include "tests/support/marketplace.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -95,7 +96,7 @@ TEST_F(ItemDataTest, WrongSecretForTheEncipheredAddressMakesNoRequest) {
 
 TEST_F(ItemDataTest, RequestsThatOutliveTheLimitGiveNoItemData) {
     marketplace().setAnswerDelay(std::chrono::milliseconds(3000));
-    const RequestLimit limit{300};
+    test::ScopedRequestLimit limit(300);
     struct Case {
         const char* key;
         const char* secret;
@@ -106,18 +107,16 @@ TEST_F(ItemDataTest, RequestsThatOutliveTheLimitGiveNoItemData) {
         {"2300077", "s3cr3t-key", {}},
         {"2300088", test::kEncipheredSourceSecret.data(), Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end())},
     };
-    for (const Case& c : cases) EXPECT_EQ(fetchItemData(test::kTaobaoItem.id, c.key, c.secret, limit), c.answer) << c.key;
+    for (const Case& c : cases) EXPECT_EQ(fetchItemData(test::kTaobaoItem.id, c.key, c.secret), c.answer) << c.key;
 }
 
 class PageFieldsTest : public MarketplaceTest {
 protected:
-    ItemFields read(const MarketplaceItem& item, const RequestLimit& limit = {}) {
-        return readFrom(item.id, fixture(item.page), limit);
-    }
-    ItemFields readFrom(const std::string& id, const Bytes& answer, const RequestLimit& limit = {}) {
+    ItemFields read(const MarketplaceItem& item) { return readFrom(item.id, fixture(item.page)); }
+    ItemFields readFrom(const std::string& id, const Bytes& answer) {
         ItemFields fields;
         fields.itemId = id;
-        check_ = readItemPageFields(fields, answer, regexes_, {}, limit);
+        check_ = readItemPageFields(fields, answer, regexes_, {});
         return fields;
     }
     WorkerRegexes regexes_;
@@ -205,7 +204,8 @@ TEST_F(PageFieldsTest, GatewayAnswerGivesNoTitle) {
 
 TEST_F(PageFieldsTest, StockRequestThatTimesOutLeavesStocksAndLocationEmpty) {
     marketplace().setAnswerDelay(std::chrono::milliseconds(3000));
-    const ItemFields fields = read(test::kTaobaoItem, RequestLimit{300});
+    test::ScopedRequestLimit limit(300);
+    const ItemFields fields = read(test::kTaobaoItem);
     EXPECT_EQ(fields.title, "原创手工编织羊毛围巾&披肩 冬季加厚保暖 男女同款");
     EXPECT_EQ(fields.price, "128.00");
     EXPECT_EQ(fields.num, "");

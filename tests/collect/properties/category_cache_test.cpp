@@ -10,6 +10,7 @@
 
 #include "tests/support/marketplace.h"
 #include "tests/support/property_services.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -139,12 +140,12 @@ protected:
         return n;
     }
 
-    ItemFields load(const std::string& cid, bool newest = false, RequestLimit limit = {}) {
+    ItemFields load(const std::string& cid, bool newest = false) {
         ItemFields item;
         item.itemId = kItemId;
         item.cid = cid;
         const OptionBoxes boxes{[newest](std::string_view box) { return newest && box == "选择框7"; }};
-        loadCategoryProperties(item, {testFolder(), &lock_, limit}, boxes);
+        loadCategoryProperties(item, {testFolder(), &lock_}, boxes);
         return item;
     }
 
@@ -317,7 +318,8 @@ TEST_F(CategoryCacheTest, EachSourceInTurnAndWhatItLeavesInTheCache) {
         serve(test::kToolsPropsPath, c.tools);
         serve(test::kCategoryFilePath, c.archive);
         serve(test::kCategoryDataPath, c.outside);
-        const ItemFields item = load(kCid, c.newest, {.exactMs = 1000});
+        test::ScopedRequestLimit limit(1000);
+        const ItemFields item = load(kCid, c.newest);
 
         const std::map<Data, std::string> expected = {{Data::Tools, toolsData()},
                                                       {Data::Archive, archivedData()},

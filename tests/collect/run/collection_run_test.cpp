@@ -5,6 +5,7 @@
 #include "text/codepage.h"
 
 #include "tests/support/marketplace.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -54,7 +55,7 @@ struct RecordedRun {
     std::wstring cacheFolder;
     std::shared_ptr<CollectionRun> run;
 
-    RecordedRun(const std::vector<CollectionRow>& rows, const std::string& name, RequestLimit limit = {},
+    RecordedRun(const std::vector<CollectionRow>& rows, const std::string& name,
                 const std::function<void(CollectionSeams&)>& adjust = {}) {
         char folder[MAX_PATH];
         GetTempPathA(MAX_PATH, folder);
@@ -89,7 +90,7 @@ struct RecordedRun {
             if (first) ended.set_value(outcome);
         };
         if (adjust) adjust(seams);
-        run = std::make_shared<CollectionRun>(rows, ApiAccessList{{"2300099", "salt-99"}}, seams, limit);
+        run = std::make_shared<CollectionRun>(rows, ApiAccessList{{"2300099", "salt-99"}}, seams);
         run->state().PackageFolder = folder;
         run->state().PackageBaseName = name;
     }
@@ -249,7 +250,7 @@ TEST_F(CollectionRunTest, ExitEndsARunInFlightWithoutAPackage) {
 TEST_F(CollectionRunTest, AnExceptionInAnItemFailsThatItemOnly) {
     auto calls = std::make_shared<std::atomic<int>>(0);
     RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem, &test::kTaobaoItem}),
-                         "collection_run_exception", {}, [calls](CollectionSeams& seams) {
+                         "collection_run_exception", [calls](CollectionSeams& seams) {
                              seams.packageFormat = [calls]() -> int {
                                  if (calls->fetch_add(1) == 0) throw std::runtime_error("layout unknown");
                                  return 5;
@@ -266,7 +267,9 @@ TEST_F(CollectionRunTest, AnExceptionInAnItemFailsThatItemOnly) {
 
 TEST_F(CollectionRunTest, ATimedOutItemFailsAlone) {
     marketplace().setAnswerDelay(std::chrono::milliseconds(1500));
-    RecordedRun recorded(rowsOf({&test::kTaobaoItem}), "collection_run_timeout", RequestLimit{500});
+    // Outlives the run, whose workers ask for it at each request.
+    test::ScopedRequestLimit limit(500);
+    RecordedRun recorded(rowsOf({&test::kTaobaoItem}), "collection_run_timeout");
     recorded.run->start();
     auto ended = recorded.ended.get_future();
     ASSERT_EQ(ended.wait_for(std::chrono::seconds(30)), std::future_status::ready);
