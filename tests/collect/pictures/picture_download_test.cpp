@@ -5,6 +5,7 @@
 #include "text/com.h"
 
 #include "tests/support/loopback_server.h"
+#include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
 
@@ -45,14 +46,14 @@ TEST(PictureDownload, AnErrorPageOrAPictureCutShortIsNoPicture) {
                           {"server error", serverError, false},
                           {"closed half way", closedHalfWay, false},
                           {"reset half way", resetHalfWay, false}};
+    const test::ScopedRequestLimit limit(5000);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         pictureHost().script("/p.jpg", c.answer);
-        const RequestLimit limit{.exactMs = 5000};
         const Bytes expected = c.stored ? Bytes(picture.begin(), picture.end()) : Bytes{};
-        const Bytes plain = downloadPackagePicture("http://img.example-mall.cn/p.jpg", limit);
+        const Bytes plain = downloadPackagePicture("http://img.example-mall.cn/p.jpg");
         EXPECT_TRUE(plain == expected) << "WinINet: " << plain.size() << " bytes";
-        const Bytes either = downloadPicture("img.example-mall.cn/p.jpg", limit).bytes;
+        const Bytes either = downloadPicture("img.example-mall.cn/p.jpg").bytes;
         EXPECT_TRUE(either == expected) << "COM, then WinINet: " << either.size() << " bytes";
     }
 }
