@@ -5,10 +5,10 @@
 #include "tests/support/cancel_event.h"
 #include "tests/support/cookie_store.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/process_figures.h"
 #include "tests/support/request_limit_scope.h"
 
 #include <windows.h>
-#include <tlhelp32.h>
 #include <wininet.h>
 
 #include <gtest/gtest.h>
@@ -30,17 +30,6 @@ using test::Framing;
 using test::bodyText;
 using test::LoopbackServer;
 using test::okAnswer;
-
-int threadsOfThisProcess() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-    CloseHandle(snapshot);
-    return count;
-}
 
 class TimedRequestTest : public ::testing::Test {
 protected:
@@ -355,7 +344,7 @@ TEST_F(TimedRequestTest, TheThreadsCancelEventEndsTheWait) {
 TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
     server.script("/fast", okAnswer("fast"));
     ASSERT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
-    const int threadsBefore = threadsOfThisProcess();
+    const int threadsBefore = test::threadCount();
 
     Answer slow = okAnswer("late");
     slow.delayBeforeHeaders = std::chrono::milliseconds(1500);
@@ -377,8 +366,8 @@ TEST_F(TimedRequestTest, ManyTimeOutsLeaveNothingBehind) {
     // few are kept for later requests.
     const int threadsLeft = threadsBefore + kIdleRequestThreadsKept + 2;
     const DWORD start = GetTickCount();
-    while (threadsOfThisProcess() > threadsLeft && GetTickCount() - start < 20000) Sleep(100);
-    EXPECT_LE(threadsOfThisProcess(), threadsLeft);
+    while (test::threadCount() > threadsLeft && GetTickCount() - start < 20000) Sleep(100);
+    EXPECT_LE(test::threadCount(), threadsLeft);
     EXPECT_EQ(bodyText(httpRequestWithTimeout({.address = server.url("/fast")})), "fast");
 }
 
