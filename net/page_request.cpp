@@ -23,6 +23,7 @@ constexpr int kDefaultLimitSeconds = 60;
 // The slots of the answer that the caller uses.
 struct PageAnswer {
     bool pastBound = false;  // nothing else is set then
+    bool cut = false;        // the body stopped short: no more an answer than one that came too late
     std::string body;
     std::string cookies;  // "a=1;b=2;"
     std::string responseHeaders;
@@ -114,6 +115,7 @@ PageAnswer runWebPageWorker(const PageJob& job, const RequestExchange& exchange)
     answer.body = readWholeBody(
         request.get(), [&] { return exchange.abandoned(); }, job.maxBodyBytes, &end);
     if (end == BodyEnd::PastBound) return {.pastBound = true};
+    if (sent && end != BodyEnd::Whole) return {.cut = true};
     // A request that got no answer (a refused connection) has no header block.
     if (sent) answer.responseHeaders = rawResponseHeaders(request.get());
     answer.cookies = cookiesEachClosed(answer.responseHeaders);
@@ -150,7 +152,7 @@ Bytes fetchWebPage(const PageRequest& request) {
 
     const auto answer = runOnRequestThread<PageAnswer>(
         job.limitMs, true, [job](const RequestExchange& exchange) { return webPageThreadEntry(job, exchange); });
-    if (!answer) return Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end());
+    if (!answer || answer->cut) return Bytes(kPageTimeoutNotice.begin(), kPageTimeoutNotice.end());
     if (answer->pastBound) {
         logOversizedAnswer(address, request.maxBodyBytes);
         return {};

@@ -106,8 +106,8 @@ TimedAnswer runHttpRequestWorker(const TimedRequest& request, int limitMs, const
     answer.body = readWholeBody(
         handle.get(), [&] { return exchange.abandoned(); }, request.maxBodyBytes, &end);
     if (end == BodyEnd::PastBound) return {.pastBound = true};
-    // A body cut short by the time limit or an error is no answer; a request
-    // that was never sent reads as an empty one, as before.
+    // A body cut short by the time limit or an error is no answer, as for
+    // the page request; a request that was never sent reads as an empty one.
     if (sent && end != BodyEnd::Whole) return {};
     answer.finished = true;
     const bool cookiesWanted = request.cookiesOut != nullptr;

@@ -208,6 +208,15 @@ TEST_F(PageRequestTest, TimeOutsGiveTheNotice) {
     EXPECT_EQ(cookies, "kept");
 }
 
+// A page that breaks off is no page: the caller hears the same as for one
+// that came too late, never the part that came.
+TEST_F(PageRequestTest, APageCutShortGivesTheNotice) {
+    Answer reset = okAnswer(std::string(100000, 'r'));
+    reset.resetAfterBodyBytes = 5000;
+    server.script("/reset", reset);
+    EXPECT_EQ(bodyText(fetch(server.url("/reset"), {})), kPageTimeoutNotice);
+}
+
 TEST(PageRequestLimit, SecondsGivenOrSixtyAndTheProcessLimitBeforeBoth) {
     struct Case {
         const char* why;
