@@ -2,6 +2,7 @@
 
 #include "collect/item/page_parts.h"
 #include "collect/properties/property_list.h"
+#include "collect/properties/taobao_list_items.h"
 #include "text/extract.h"
 #include "text/search.h"
 #include "text/width.h"
@@ -19,7 +20,6 @@ namespace quorvane {
 namespace {
 
 constexpr std::string_view kTmallListItem = R"re(<li data-value="(.*?)"(.*?)[ae][=n][>"](.*?)[<|"])re";
-constexpr std::string_view kTaobaoListItem = R"re(<li data-value="(.*?)(".*?|".*?\s.*?<a.*?\s.*?)<span>(.*?)</span>)re";
 
 // The tail of a value object of the category data after its pid, up to the vid.
 constexpr std::string_view kValueTail = R"re(,"prop_name":"(.[^"]*?)","sort_order":\d*?,"status":".[^"]*?","vid":)re";
@@ -127,10 +127,7 @@ public:
 private:
     // A1: the page's sale-property list items.
     void readSaleValues() {
-        const int count = runPattern(list_, std::string(item_.isTmall ? kTmallListItem : kTaobaoListItem), listItems_);
-        for (int i = 1; i <= count; ++i) {
-            const std::string pair = list_.subMatchText(i, 1);
-            const std::string name = list_.subMatchText(i, 3);
+        for (const auto& [pair, name] : saleValues()) {
             const std::string pid = textLeftOfMarker(pair, ":");
             const std::string vid = textAfterLastMarker(pair, ":");
             const std::string valueTail = std::string(kValueTail) + vid + "}";
@@ -142,6 +139,26 @@ private:
             }
             saleValueList_ += pair + ";";
         }
+    }
+
+    // The pairs and shown texts of the page's list items.
+    std::vector<ListItemMatch> saleValues() {
+        if (!item_.isTmall) return taobaoListItems(listItems_);
+        std::vector<ListItemMatch> values;
+        const int count = runPattern(list_, std::string(kTmallListItem), listItems_);
+        for (int i = 1; i <= count; ++i) values.push_back({list_.subMatchText(i, 1), list_.subMatchText(i, 3)});
+        return values;
+    }
+
+    // The list item that shows value, given as pattern text.
+    std::optional<ListItemMatch> listItemShowing(const std::string& value) {
+        const std::optional<std::string> literal = item_.isTmall ? std::nullopt : literalOfPattern(value);
+        if (literal) return taobaoListItemShowing(listItems_, *literal);
+        // A value holding pattern syntax is left to the object.
+        const std::string shown = item_.isTmall ? "<li data-value=\"(.*?)\"(.*?)[>\"](" + value + ")[<|\"]"
+                                                : taobaoListItemShowingPattern(value);
+        if (runPattern(lookup_, shown, listItems_) == 0) return std::nullopt;
+        return ListItemMatch{lookup_.subMatchText(1, 1), lookup_.subMatchText(1, 3)};
     }
 
     // A2 and A3: every entry of the property list in its escaped form.
@@ -179,14 +196,11 @@ private:
         if (!vidPart.empty()) return replace(k, pid + vidPart);
 
         value = replacedInOrder(value, kPageEscapes);
-        const std::string shown = item_.isTmall
-                                      ? "<li data-value=\"(.*?)\"(.*?)[>\"](" + value + ")[<|\"]"
-                                      : "<li data-value=\"(.*?)(\".*?|\".*?\\s<a.*?\\s.*?)<span>(" + value + ")</span>";
+        const std::optional<ListItemMatch> shown = listItemShowing(value);
         value = replacedInOrder(value, kPageUnescapes);
-        runPattern(lookup_, shown, listItems_);
-        if (const std::string pair = lookup_.subMatchText(1, 1); !pair.empty()) {
-            replace(k, pair);
-            item_.propAlias += pair + ":" + cutAliasName(lookup_.subMatchText(1, 3), options_) + ";";
+        if (shown && !shown->pair.empty()) {
+            replace(k, shown->pair);
+            item_.propAlias += shown->pair + ":" + cutAliasName(shown->shown, options_) + ";";
             return;
         }
         if (name == "型号" || name == "系列" || name == "品名") {

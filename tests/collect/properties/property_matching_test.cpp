@@ -214,12 +214,15 @@ TEST_F(PropertyMatchingTest, PageValuesAndPropertiesBecomeTheCategoryPairs) {
 }
 
 // A line of list items that never show their name in a <span>, as long as
-// one page had it, kept the Taobao pattern backtracking for seconds.
+// one page had it, kept the Taobao pattern backtracking for seconds; a
+// crafted item of under 1 KB that is no match, for minutes.
 TEST_F(PropertyMatchingTest, AHostilePageOfListItemsCostsWellUnderASecond) {
     std::string line;
     while (line.size() < 1221) line += "<li data-value=\"1627207:28341\" title=\"x\"><a href=\"#\">x</a></li>";
+    std::string crafted = "<li data-value=\"1627207:28341\" ";
+    while (crafted.size() < 1000) crafted += "\" <a ";
     std::string page;
-    for (int i = 0; i < 20; ++i) page += line + "\n";
+    for (int i = 0; i < 20; ++i) page += line + "\n" + crafted + "</span><span>\n";
     ItemFields item;
     item.pageText = page + taobaoItem("1627207:28320", "白色");
     item.propertyList = "风格:复古;";
