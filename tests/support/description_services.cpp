@@ -115,6 +115,25 @@ std::string pathOf(std::string_view address) { return std::string(address.substr
 
 std::string loadAddress(int number) { return std::string(kPictureHost) + "/load/p" + std::to_string(number) + ".jpg"; }
 
+// The descriptions of a load of `count` pictures, each answered by `answer`.
+void scriptLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
+                const std::function<Answer(int number)>& answer) {
+    std::string images;
+    for (int i = 1; i <= count; ++i) images += "<img src=\"//" + loadAddress(i) + "\">";
+    const std::string description = "var d = {\r\n    tfsContent : '<p>" + images + "</p>',\r\n};\r\n";
+    const std::string tmallDescription = "var desc='<p>" + images + "</p>';\r\n";
+    server.script(std::string(kDescriptionPath), [finish, description](const RecordedRequest&) {
+        return finish(withType(description, "text/javascript;charset=GBK"));
+    });
+    server.script(std::string(kTmallDescriptionPath), [finish, tmallDescription](const RecordedRequest&) {
+        return finish(withType(tmallDescription, "text/javascript;charset=GBK"));
+    });
+    for (int i = 1; i <= count; ++i) {
+        server.script(pathOf(loadAddress(i)),
+                      [finish, picture = answer(i)](const RecordedRequest&) { return finish(picture); });
+    }
+}
+
 }  // namespace
 
 std::string loadPicture(int number, std::size_t bytes) {
@@ -158,21 +177,13 @@ void scriptDescriptionServices(LoopbackServer& server, const std::function<Answe
 
 void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
                        std::size_t bytes) {
-    std::string images;
-    for (int i = 1; i <= count; ++i) images += "<img src=\"//" + loadAddress(i) + "\">";
-    const std::string description = "var d = {\r\n    tfsContent : '<p>" + images + "</p>',\r\n};\r\n";
-    const std::string tmallDescription = "var desc='<p>" + images + "</p>';\r\n";
-    server.script(std::string(kDescriptionPath), [finish, description](const RecordedRequest&) {
-        return finish(withType(description, "text/javascript;charset=GBK"));
-    });
-    server.script(std::string(kTmallDescriptionPath), [finish, tmallDescription](const RecordedRequest&) {
-        return finish(withType(tmallDescription, "text/javascript;charset=GBK"));
-    });
-    for (int i = 1; i <= count; ++i) {
-        server.script(pathOf(loadAddress(i)), [finish, picture = loadPicture(i, bytes)](const RecordedRequest&) {
-            return finish(withType(picture, "image/jpeg"));
-        });
-    }
+    scriptLoad(server, finish, count,
+               [bytes](int number) { return withType(loadPicture(number, bytes), "image/jpeg"); });
+}
+
+void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
+                       const Answer& picture) {
+    scriptLoad(server, finish, count, [&picture](int) { return picture; });
 }
 
 }  // namespace quorvane::test

@@ -56,11 +56,16 @@ extern const MarketplaceItem kPictureTrialItem;
 void scriptDescriptionServices(LoopbackServer& server, const std::function<Answer(Answer)>& finish);
 
 // For timings: every item's description names `count` pictures of `bytes`
-// bytes each (JPEG data), served like the others, in place of its own.
+// bytes each (JPEG data), served like the others, in place of its own, at
+// "/load/p<number>.jpg" on the picture host.
 // The `number`-th picture of that load (from 1).
 std::string loadPicture(int number, std::size_t bytes);
 
 void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
                        std::size_t bytes);
+// The same load with every picture answered as `picture` is (a size past any
+// bound, a trickle), whatever its number.
+void scriptPictureLoad(LoopbackServer& server, const std::function<Answer(Answer)>& finish, int count,
+                       const Answer& picture);
 
 }  // namespace quorvane::test

@@ -147,6 +147,11 @@ void Marketplace::servePictureLoad(int count, std::size_t bytes) {
         server_, [this](Answer answer) { return withDelay(std::move(answer)); }, count, bytes);
 }
 
+void Marketplace::servePictureLoad(int count, const Answer& picture) {
+    scriptPictureLoad(
+        server_, [this](Answer answer) { return withDelay(std::move(answer)); }, count, picture);
+}
+
 void Marketplace::setFaults(FaultPlan plan) {
     faults_ = std::make_shared<FaultInjector>(plan);
     server_.setAnswerFilter([faults = faults_](const RecordedRequest& request, Answer answer) {

@@ -140,6 +140,8 @@ public:
     // For timings: every item's description names `count` pictures of
     // `bytes` bytes each instead of its own (see description_services.h).
     void servePictureLoad(int count, std::size_t bytes);
+    // The same with every picture answered as `picture` is (hostile answers).
+    void servePictureLoad(int count, const Answer& picture);
     // From now on a share of the requests gets a fault (see answer_faults.h).
     void setFaults(FaultPlan plan);
     // Requests answered with each fault since setFaults (Fault::None first).
