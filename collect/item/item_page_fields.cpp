@@ -3,6 +3,7 @@
 #include "collect/item/field_checks.h"
 #include "collect/item/page_parts.h"
 #include "collect/item/page_text.h"
+#include "collect/item/sku_stock.h"
 #include "collect/item/unicode_escapes.h"
 #include "collect/package/package_format.h"
 #include "net/host_map.h"
@@ -22,8 +23,6 @@ constexpr std::string_view kTmallSkuPattern =
 constexpr std::string_view kTaobaoSkuPattern =
     R"re(";(.*?);":\s*?{\s*?"skuId" : ".*?",\s*?"oversold":\s*?"false"\s*?,\s*?"price" : "(.*?)",\s*?"stock" :\s*?".*?"\s*?\s*?})re";
 constexpr std::string_view kTaobaoCompactSkuPattern = R"re(";(.*?);":{"price":"(.*?)","skuId":")re";
-// Follows the SKU key in the stock answer.
-constexpr std::string_view kSkuStockPattern = R"re(;":{[\s\S]*?"stock"\D*(\d*?)[}"])re";
 // A pid:vid pair whose two numbers are both negative, with its ";".
 constexpr const char* kNegativePairPattern = R"re(-\d*?:-\d*?;)re";
 
@@ -128,9 +127,7 @@ void readTaobaoFields(ItemFields& item, WorkerRegexes& regexes) {
 
     for (int i = 1; i <= regexes.first.matchCount(); ++i) {
         const std::string key = regexes.first.subMatchText(i, 1);
-        regexes.second.create(key + std::string(kSkuStockPattern));
-        const std::string stock =
-            regexes.second.execute(item.stockAnswer) > 0 ? regexes.second.subMatchText(1, 1) : std::string();
+        const std::string stock = skuStock(item.stockAnswer, key).value_or("");
         item.skuProps = regexes.first.subMatchText(i, 2) + ":" + stock + "::" + key + ";" + item.skuProps;
     }
 

@@ -1,9 +1,11 @@
 #include "collect/properties/property_matching.h"
 
 #include "collect/item/page_parts.h"
+#include "collect/properties/category_value_lookup.h"
 #include "collect/properties/property_list.h"
 #include "collect/properties/taobao_list_items.h"
 #include "text/extract.h"
+#include "text/regexp_literals.h"
 #include "text/search.h"
 #include "text/width.h"
 
@@ -23,9 +25,6 @@ constexpr std::string_view kTmallListItem = R"re(<li data-value="(.*?)"(.*?)[ae]
 
 // The tail of a value object of the category data after its pid, up to the vid.
 constexpr std::string_view kValueTail = R"re(,"prop_name":"(.[^"]*?)","sort_order":\d*?,"status":".[^"]*?","vid":)re";
-constexpr std::string_view kLookupTail = R"re(","sort_order":.*?,"status":".*?","vid"(:\d*?)})re";
-constexpr std::string_view kAnyNameLookupTail =
-    R"re(,"prop_name":".*?","sort_order":.*?,"status":".*?","vid"(:\d*?)})re";
 
 constexpr std::string_view kBrandPid = "20000";
 constexpr std::string_view kUnlistedVid = ":573570674";
@@ -75,11 +74,39 @@ constexpr Replacement kPatternEscapes[] = {{"(", "\\("}, {")", "\\)"}, {"/", "\\
 // The brand's value back from its escaped form, as far as the brand keeps it.
 constexpr Replacement kBrandUnescapes[] = {{"\\\\\\/", "/"}, {"\\(", "("}, {"\\)", ")"}, {"\\+", "+"}, {"\\*", "*"}};
 
-// A value as the page's list items write it, and back.
+// A value as the page's list items write it, from its escaped form and from
+// the plain text it stands for, and back.
 constexpr Replacement kPageEscapes[] = {{"\"", "&quot;"}, {"\\\\\\/", "\\/"}, {"<", "&lt;"}, {">", "&gt;"}};
+constexpr Replacement kPageForms[] = {{"\"", "&quot;"}, {"\\/", "/"}, {"<", "&lt;"}, {">", "&gt;"}};
 constexpr Replacement kPageUnescapes[] = {{"\\(", "("},  {"\\)", ")"},  {"\\/", "/"},    {"\\+", "+"},
                                           {"\\*", "*"},  {"\\.", "."},  {"\\[", "["},    {"\\]", "]"},
                                           {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}};
+
+// The plain text that a name or value in its escaped form stands for, as the
+// category data writes it ("/" as "\/"). A "\" that escapes nothing is the
+// value's own.
+std::string literalOfEscaped(std::string_view escaped) {
+    constexpr std::string_view kEscapedSlash = "\\\\\\/";
+    constexpr std::string_view kEscaped = "()+*.[]";
+    std::string literal;
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        if (IsDBCSLeadByteEx(936, static_cast<BYTE>(escaped[i])) && i + 1 < escaped.size()) {
+            literal += escaped.substr(i++, 2);
+        } else if (escaped.substr(i).starts_with(kEscapedSlash)) {
+            literal += "\\/";
+            i += kEscapedSlash.size() - 1;
+        } else if (escaped[i] == '\\' && i + 1 < escaped.size() && kEscaped.find(escaped[i + 1]) != std::string::npos) {
+            literal += escaped[++i];
+        } else {
+            literal += escaped[i];
+        }
+    }
+    return literal;
+}
+
+// A pattern that matches exactly what a name or value in its escaped form
+// stands for.
+std::string patternOfEscaped(std::string_view escaped) { return escapedForRegExp(literalOfEscaped(escaped)); }
 
 // Runs pattern on text in regExp: the match count, with the results kept there.
 int runPattern(RegExpA& regExp, const std::string& pattern, const std::string& text) {
@@ -130,11 +157,13 @@ private:
         for (const auto& [pair, name] : saleValues()) {
             const std::string pid = textLeftOfMarker(pair, ":");
             const std::string vid = textAfterLastMarker(pair, ":");
-            const std::string valueTail = std::string(kValueTail) + vid + "}";
-            if (runPattern(lookup_, "name_alias\":\"" + name + "\",\"pid\":" + pid + valueTail, item_.categoryJson) ==
-                0) {
+            // The page's texts are matched as the plain texts they are.
+            const std::string pidPattern = escapedForRegExp(pid);
+            const std::string valueTail = std::string(kValueTail) + escapedForRegExp(vid) + "}";
+            if (runPattern(lookup_, "name_alias\":\"" + escapedForRegExp(name) + "\",\"pid\":" + pidPattern + valueTail,
+                           item_.categoryJson) == 0) {
                 const std::string alias = cutAliasName(replacedInOrder(name, kShownTextEntities), options_);
-                const bool listed = runPattern(lookup_, "pid\":" + pid + valueTail, item_.categoryJson) > 0;
+                const bool listed = runPattern(lookup_, "pid\":" + pidPattern + valueTail, item_.categoryJson) > 0;
                 (listed ? item_.propAlias : item_.input_custom_cpv) += pair + ":" + alias + ";";
             }
             saleValueList_ += pair + ";";
@@ -150,14 +179,12 @@ private:
         return values;
     }
 
-    // The list item that shows value, given as pattern text.
+    // The list item that shows a value given in its escaped form.
     std::optional<ListItemMatch> listItemShowing(const std::string& value) {
-        const std::optional<std::string> literal = item_.isTmall ? std::nullopt : literalOfPattern(value);
-        if (literal) return taobaoListItemShowing(listItems_, *literal);
-        // A value holding pattern syntax is left to the object.
-        const std::string shown = item_.isTmall ? "<li data-value=\"(.*?)\"(.*?)[>\"](" + value + ")[<|\"]"
-                                                : taobaoListItemShowingPattern(value);
-        if (runPattern(lookup_, shown, listItems_) == 0) return std::nullopt;
+        const std::string shown = replacedInOrder(literalOfEscaped(value), kPageForms);
+        if (!item_.isTmall) return taobaoListItemShowing(listItems_, shown);
+        const std::string pattern = "<li data-value=\"(.*?)\"(.*?)[>\"](" + escapedForRegExp(shown) + ")[<|\"]";
+        if (runPattern(lookup_, pattern, listItems_) == 0) return std::nullopt;
         return ListItemMatch{lookup_.subMatchText(1, 1), lookup_.subMatchText(1, 3)};
     }
 
@@ -183,21 +210,18 @@ private:
         for (const std::string& marker : markers())
             if (findLeft(item_.categoryJson, marker + name + "\"") != -1) return drop(k);
 
-        const int sCount = runPattern(
-            lookup_,
-            "name_alias\":\"" + value + "\",\"pid\":(\\d*?),\"prop_name\":\"" + name + std::string(kLookupTail),
-            item_.categoryJson);
-        std::string pid = lookup_.subMatchText(1, 1);
-        std::string vidPart = lookup_.subMatchText(1, 2);
-        if (pid.empty() || sCount > 1) lookUpByPropertyName(name, value, pid, vidPart);
+        const std::vector<ValueObjectMatch> named =
+            valueObjectsNamed(item_.categoryJson, literalOfEscaped(value), literalOfEscaped(name));
+        std::string pid = named.empty() ? std::string() : named.front().pid;
+        std::string vidPart = named.empty() ? std::string() : named.front().vidPart;
+        if (pid.empty() || named.size() > 1) lookUpByPropertyName(name, value, pid, vidPart);
 
         if (pid == kBrandPid) brandValue_ = replacedInOrder(value, kBrandUnescapes);
 
         if (!vidPart.empty()) return replace(k, pid + vidPart);
 
-        value = replacedInOrder(value, kPageEscapes);
         const std::optional<ListItemMatch> shown = listItemShowing(value);
-        value = replacedInOrder(value, kPageUnescapes);
+        value = replacedInOrder(replacedInOrder(value, kPageEscapes), kPageUnescapes);
         if (shown && !shown->pair.empty()) {
             replace(k, shown->pair);
             item_.propAlias += shown->pair + ":" + cutAliasName(shown->shown, options_) + ";";
@@ -221,8 +245,9 @@ private:
     // value of a parent property, or be known under another name.
     void lookUpByPropertyName(const std::string& name, const std::string& value, std::string& pid,
                               std::string& vidPart) {
+        const std::string namePattern = patternOfEscaped(name);
         const std::string parentTail = "\",\"parent_pid\":\\d*?,\"parent_vid\":\\d*?,\"pid\":(\\d*?),";
-        int n = runPattern(lookup_, "name\":\"" + name + parentTail, item_.categoryJson);
+        int n = runPattern(lookup_, "name\":\"" + namePattern + parentTail, item_.categoryJson);
         std::string propertyPid = lookup_.subMatchText(1, 1);
         if (propertyPid.empty() && name == "重量\\(g\\)") {
             n = runPattern(lookup_, "name\":\"净含量" + parentTail, item_.categoryJson);
@@ -230,26 +255,29 @@ private:
         }
         const bool bookTitle = name == "书名";
         if (n > 1 && !bookTitle) {
-            runPattern(lookup_, "name\":\"" + name + "\",\"parent_pid\":(\\d*?),", item_.categoryJson);
+            runPattern(lookup_, "name\":\"" + namePattern + "\",\"parent_pid\":(\\d*?),", item_.categoryJson);
             const std::string parentPid = lookup_.subMatchText(1, 1);
             const std::string parentVid = firstValueOf(currentEntries(), parentPid);
             runPattern(lookup_,
-                       "name\":\"" + name + "\",\"parent_pid\":" + parentPid + ",\"parent_vid\":" + parentVid +
-                           ",\"pid\":(\\d*?),",
+                       "name\":\"" + namePattern + "\",\"parent_pid\":" + parentPid +
+                           ",\"parent_vid\":" + patternOfEscaped(parentVid) + ",\"pid\":(\\d*?),",
                        item_.categoryJson);
             const std::string childPid = lookup_.subMatchText(1, 1);
-            runPattern(lookup_,
-                       "name_alias\":\"" + value + "\",\"pid\":(" + childPid + ")" + std::string(kAnyNameLookupTail),
-                       item_.categoryJson);
-            pid = lookup_.subMatchText(1, 1);
-            vidPart = lookup_.subMatchText(1, 2);
+            const std::vector<std::string> vids = anyNameVids(value, childPid);
+            pid = vids.empty() ? std::string() : childPid;
+            vidPart = vids.empty() ? std::string() : vids.front();
         } else if (n == 1 || bookTitle) {
-            runPattern(lookup_,
-                       "name_alias\":\"" + value + "\",\"pid\":" + propertyPid + std::string(kAnyNameLookupTail),
-                       item_.categoryJson);
+            const std::vector<std::string> vids = anyNameVids(value, propertyPid);
             pid = propertyPid;
-            vidPart = lookup_.subMatchText(1, 1);
+            vidPart = vids.empty() ? std::string() : vids.front();
         }
+    }
+
+    // The vid groups of the value objects of pid whose alias is value, given
+    // in its escaped form, under any property name.
+    std::vector<std::string> anyNameVids(const std::string& value, const std::string& pid) const {
+        return valueObjectVids(item_.categoryJson,
+                               "name_alias\":\"" + literalOfEscaped(value) + "\",\"pid\":" + pid + ",\"prop_name\":\"");
     }
 
     // Case 4: model entries join the brand's value.

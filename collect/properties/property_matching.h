@@ -29,7 +29,7 @@ void matchProperties(ItemFields& item, WorkerRegexes& regexes, const OptionBoxes
 
 // After the pictures: the colour pids and the custom values under 选择框5,
 // and the entities of propAlias and inputValues.
-void finishSaleProperties(ItemFields& item, WorkerRegexes& regexes, const OptionBoxes& options);
+void finishSaleProperties(ItemFields& item, const OptionBoxes& options);
 
 // An alias longer than 16 bytes keeps its first 8 characters when 选择框1 is
 // checked; any other stays whole.

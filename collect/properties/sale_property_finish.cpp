@@ -1,5 +1,6 @@
 #include "collect/properties/property_matching.h"
 
+#include "collect/properties/category_value_lookup.h"
 #include "collect/properties/property_pairs.h"
 #include "text/search.h"
 
@@ -46,14 +47,12 @@ void replaceEverywhere(ItemFields& item, const std::string& from, const std::str
 // order of the category data, that the item does not use yet, and its name
 // becomes that value's alias. The search ends after the last standard value;
 // a custom value without a free one stays a custom value.
-void mapCustomValues(ItemFields& item, RegExpA& lookup) {
+void mapCustomValues(ItemFields& item) {
     std::vector<std::string> mapped;
     for (const std::string& pair : customPairs(item.input_custom_cpv)) {
         const std::string pid = pair.substr(0, pair.find(':'));
-        lookup.create("pid\":" + pid + R"re(,"prop_name":".*?","sort_order":.*?,"status":".*?","vid"(:\d*?)})re");
-        const int count = lookup.execute(item.categoryJson);
-        for (int j = 1; j <= count; ++j) {
-            const std::string standard = pid + lookup.subMatchText(j, 1);
+        for (const std::string& vidPart : valueObjectVids(item.categoryJson, "pid\":" + pid + ",\"prop_name\":\"")) {
+            const std::string standard = pid + vidPart;
             if (standard == pid || inUse(item, standard)) continue;
             replaceEverywhere(item, pair, standard);
             mapped.push_back(standard);
@@ -72,7 +71,7 @@ void mapCustomValues(ItemFields& item, RegExpA& lookup) {
 
 }  // namespace
 
-void finishSaleProperties(ItemFields& item, WorkerRegexes& regexes, const OptionBoxes& options) {
+void finishSaleProperties(ItemFields& item, const OptionBoxes& options) {
     for (std::string_view pid : kOtherColourPids) {
         if (!options.isChecked("选择框5") || !holdsPid(item.propAlias, PairField::Aliases, pid)) continue;
         item.propAlias = replacePid(item.propAlias, PairField::Aliases, pid, kColourPid);
@@ -80,7 +79,7 @@ void finishSaleProperties(ItemFields& item, WorkerRegexes& regexes, const Option
         item.skuProps = replacePid(item.skuProps, PairField::Skus, pid, kColourPid);
         item.picture = replacePid(item.picture, PairField::Pictures, pid, kColourPid);
     }
-    if (options.isChecked("选择框5") && !item.input_custom_cpv.empty()) mapCustomValues(item, regexes.second);
+    if (options.isChecked("选择框5") && !item.input_custom_cpv.empty()) mapCustomValues(item);
 
     for (const auto& [from, to] : kAliasEntities) item.propAlias = replaceText(item.propAlias, from, to);
     for (const auto& [from, to] : kInputEntities) item.inputValues = replaceText(item.inputValues, from, to);

@@ -1,9 +1,9 @@
 #include "collect/properties/taobao_list_items.h"
 
 #include "text/codepage.h"
+#include "text/regexp_literals.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <functional>
 
 namespace quorvane {
@@ -17,24 +17,6 @@ constexpr std::wstring_view kSpanEnd = L"</span>";
 constexpr std::wstring_view kAnchor = L"<a";
 constexpr std::size_t kNone = std::wstring_view::npos;
 
-// What "." does not cross.
-bool isLineEnd(wchar_t c) { return c == L'\n' || c == L'\r' || c == 0x2028 || c == 0x2029; }
-
-// What "\s" matches.
-bool isBlank(wchar_t c) {
-    return (c >= 0x09 && c <= 0x0D) || c == L' ' || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) ||
-           c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF;
-}
-
-bool sameIgnoringCase(wchar_t a, wchar_t b) { return a == b || std::towupper(a) == std::towupper(b); }
-
-bool holdsAt(std::wstring_view text, std::size_t at, std::wstring_view word) {
-    if (at > text.size() || text.size() - at < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i)
-        if (!sameIgnoringCase(text[at + i], word[i])) return false;
-    return true;
-}
-
 // For every position x of the text, the position that a lazy part of the
 // pattern starting at x settles on, or kNone: its first candidate from x up to
 // the end of x's line (the line end itself included when includeLineEnd) for
@@ -43,7 +25,7 @@ using Settled = std::vector<std::size_t>;
 Settled settledFrom(std::wstring_view text, bool includeLineEnd, const std::function<bool(std::size_t)>& accepts) {
     Settled first(text.size() + 1, kNone);
     for (std::size_t x = text.size(); x-- > 0;) {
-        const bool lineEnd = isLineEnd(text[x]);
+        const bool lineEnd = isRegExpLineEnd(text[x]);
         if ((!lineEnd || includeLineEnd) && accepts(x))
             first[x] = x;
         else if (!lineEnd)
@@ -69,7 +51,7 @@ class Window {
 public:
     // shown: the literal third group, or nothing for "(.*?)".
     Window(std::wstring_view text, std::optional<std::wstring_view> shown) : text_(text), shown_(shown) {
-        const auto blank = [&](std::size_t x) { return isBlank(text_[x]); };
+        const auto blank = [&](std::size_t x) { return isRegExpBlank(text_[x]); };
         // ".*?<span>(...)</span>" from x: where its <span> stands.
         if (shown_) {
             spanAt_ = settledFrom(text_, false, [&](std::size_t x) { return tailEnd(x) != kNone; });
@@ -103,7 +85,7 @@ public:
         // The first group ends at the first quote of its line: a later quote
         // reaches only what the first one reaches too.
         std::size_t quote = start + kItemStart.size();
-        while (quote < text_.size() && text_[quote] != L'"' && !isLineEnd(text_[quote])) ++quote;
+        while (quote < text_.size() && text_[quote] != L'"' && !isRegExpLineEnd(text_[quote])) ++quote;
         if (quote == text_.size() || text_[quote] != L'"') return std::nullopt;
         std::size_t span = spanAt_[quote + 1];
         if (span == kNone) {
@@ -162,11 +144,11 @@ private:
     const Window& windowFor(std::size_t start) {
         if (window_ && start < firstLineEnd_) return *window_;
         // A shown text that holds line ends reaches as many lines further.
-        const auto shownLineEnds = shown_ ? std::count_if(shown_->begin(), shown_->end(), isLineEnd) : 0;
+        const auto shownLineEnds = shown_ ? std::count_if(shown_->begin(), shown_->end(), isRegExpLineEnd) : 0;
         std::size_t end = start;
         firstLineEnd_ = text_.size();
         for (std::ptrdiff_t lineEnds = 0; end < text_.size(); ++end) {
-            if (!isLineEnd(text_[end])) continue;
+            if (!isRegExpLineEnd(text_[end])) continue;
             if (lineEnds++ == 0) firstLineEnd_ = end;
             if (lineEnds == 3 + shownLineEnds) break;
         }
@@ -197,25 +179,6 @@ std::optional<ListItemMatch> taobaoListItemShowing(std::string_view text, std::s
     const std::wstring shown = gbkToWide(shownText);
     std::size_t at = 0;
     return ListItemReader(wide, shown).next(at);
-}
-
-std::string taobaoListItemShowingPattern(std::string_view shownPattern) {
-    return "<li data-value=\"(.*?)(\".*?|\".*?\\s<a.*?\\s.*?)<span>(" + std::string(shownPattern) + ")</span>";
-}
-
-std::optional<std::string> literalOfPattern(std::string_view pattern) {
-    constexpr std::wstring_view kSyntax = L"\\^$.*+?()[]{}|/";
-    const std::wstring wide = gbkToWide(pattern);
-    std::wstring literal;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        if (wide[i] == L'\\') {
-            if (++i == wide.size() || kSyntax.find(wide[i]) == kNone) return std::nullopt;
-        } else if (kSyntax.find(wide[i]) != kNone && wide[i] != L'/') {
-            return std::nullopt;
-        }
-        literal += wide[i];
-    }
-    return wideToGbk(literal);
 }
 
 }  // namespace quorvane

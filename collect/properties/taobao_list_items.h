@@ -16,11 +16,9 @@
 
 namespace quorvane {
 
-// The patterns as the object takes them: the second still goes to the object
-// for a shown text that holds pattern syntax.
+// The first pattern as the object takes it.
 inline constexpr std::string_view kTaobaoListItemPattern =
     R"re(<li data-value="(.*?)(".*?|".*?\s.*?<a.*?\s.*?)<span>(.*?)</span>)re";
-std::string taobaoListItemShowingPattern(std::string_view shownPattern);
 
 // The first and third groups of a match: the item's pid:vid and its shown text.
 struct ListItemMatch {
@@ -35,9 +33,5 @@ std::vector<ListItemMatch> taobaoListItems(std::string_view text);
 // The first match of the second pattern, whose shown text is the literal text
 // shownText (letter case ignored as the object ignores it).
 std::optional<ListItemMatch> taobaoListItemShowing(std::string_view text, std::string_view shownText);
-
-// The text that the pattern text pattern matches when it holds no pattern
-// syntax but characters escaped with "\"; nothing otherwise.
-std::optional<std::string> literalOfPattern(std::string_view pattern);
 
 }  // namespace quorvane

@@ -232,7 +232,7 @@ int CollectionRun::collectItems(int worker) {
                 }
                 fetchItemPictures(item, {pictureFolder, format}, seams_.options, regexes, progress);
                 if (!waitWhilePaused()) break;
-                finishSaleProperties(item, regexes, seams_.options);
+                finishSaleProperties(item, seams_.options);
             }
             // The row and its record as copied are one step, so that a stop can
             // never see one without the other.

@@ -30,6 +30,7 @@ const std::string& category() {
         {"颜色分类", 1627207, {{"白色", 28320}, {"红色", 28326}, {"黑色", 28341}}, true, true, true, false},
         {"尺码", 20509, {{"M", 28315}, {"L", 28316}}, true, false, false, true},
         {"长度(cm)", 1631398, {{"180", 3244121}}, true, false, true, false},
+        {"版型", 20601, {{"XL", 301}, {"XL?", 302}, {"a|b", 303}}},
     });
     return json;
 }
@@ -162,6 +163,28 @@ TEST_F(PropertyMatchingTest, PageValuesAndPropertiesBecomeTheCategoryPairs) {
          taobaoItem("20509:28316", "175/L"),
          "规格:175/L;",
          {"20509:28316;20509:28316;", "20509:28316:175/L;20509:28316:175/L;", "", "", "", "S"}},
+        {"values holding pattern syntax match exactly themselves",
+         true,
+         "",
+         "版型:XL?;版型:a|b;版型:X{2};",
+         {"20601:302;20601:303;20601:573570674;", "", "", "20601,", "X{2},", "S"}},
+        {"a shown text holding pattern syntax is no other value's name",
+         true,
+         tmallItem("1627207:28320", "白."),
+         "",
+         {"1627207:28320;", "1627207:28320:白.;", "", "", "", "S"}},
+        {"a value holding pattern syntax is found as shown on a Taobao page",
+         false,
+         taobaoItem("1627207:1008", "XL") + taobaoItem("1627207:1009", "XL?"),
+         "款式:XL?;",
+         {"1627207:1008;1627207:1009;1627207:1009;", "1627207:1009:XL?;", "1627207:1008:XL;1627207:1009:XL?;", "", "",
+          "S"}},
+        {"and on a Tmall page",
+         true,
+         tmallItem("1627207:1008", "XL") + tmallItem("1627207:1009", "XL?"),
+         "款式:XL?;",
+         {"1627207:1008;1627207:1009;1627207:1009;", "1627207:1009:XL?;", "1627207:1008:XL;1627207:1009:XL?;", "", "",
+          "S"}},
         {"equal entries are matched once",
          true,
          "",
@@ -232,6 +255,28 @@ TEST_F(PropertyMatchingTest, AHostilePageOfListItemsCostsWellUnderASecond) {
     // Generous for a loaded machine: each of its lines took 15 s.
     EXPECT_LT(GetTickCount64() - start, 1500u);
     EXPECT_EQ(item.cateProps, "1627207:28320;99912345:573570674;");
+}
+
+// A line of category data made for the value lookups: each of its openings
+// is followed by pieces that the lookup patterns tried in every combination,
+// for seconds on 64 KB and minutes on 1 MB.
+TEST_F(PropertyMatchingTest, HostileCategoryDataCostsWellUnderASecond) {
+    std::string crafted = R"(name_alias":"棉","pid":20021,"prop_name":"材质","sort_order":)"
+                          R"(name_alias":"羊毛","pid":122216348,"prop_name":")"
+                          R"(pid":1627207,"prop_name":")";
+    while (crafted.size() < (1u << 20)) crafted += R"(","sort_order":,"status":"""vid"x)";
+    ItemFields item;
+    item.pageText = taobaoItem("1627207:1001", "深红");
+    item.propertyList = "材质:棉;面料材质:羊毛;";
+    item.categoryJson = category() + "\n" + crafted;
+    const OptionBoxes options = boxes({"选择框5"});
+    const ULONGLONG start = GetTickCount64();
+    matchProperties(item, regexes_, options, [] { return std::string("99912345"); });
+    finishSaleProperties(item, options);
+    // Generous for a loaded machine: this takes a fraction of it.
+    EXPECT_LT(GetTickCount64() - start, 2000u);
+    EXPECT_EQ(item.cateProps, "1627207:28320;20021:28394;122216348:573570674;");
+    EXPECT_EQ(item.propAlias, "1627207:28320:深红;");
 }
 
 TEST_F(PropertyMatchingTest, UnknownPidsFallInTheirRange) {
@@ -327,8 +372,7 @@ TEST_F(PropertyMatchingTest, FinishingMovesColoursAndCustomValuesOntoWholePairs)
         item.skuProps = c.in.skuProps;
         item.picture = c.in.picture;
         item.inputValues = c.in.inputValues;
-        finishSaleProperties(item, regexes_,
-                             boxes(c.colourOption ? std::set<std::string>{"选择框5"} : std::set<std::string>{}));
+        finishSaleProperties(item, boxes(c.colourOption ? std::set<std::string>{"选择框5"} : std::set<std::string>{}));
         EXPECT_EQ(item.propAlias, c.out.propAlias);
         EXPECT_EQ(item.input_custom_cpv, c.out.custom);
         EXPECT_EQ(item.cateProps, c.out.cateProps);
