@@ -105,10 +105,12 @@ void Component::setText(std::string_view text) {
     refreshCache();
 }
 
+// Without a pause of its drawing: the box scrolls what it showed and draws
+// only the new lines, where a paused box repaints itself whole, frame and
+// scroll bar included, for every batch of log lines.
 void Component::appendText(std::string_view text) {
     HWND h = handle();
     if (!h || text.empty()) return;
-    RedrawPause pause(h);
     int end = GetWindowTextLengthW(h);
     SendMessageW(h, EM_SETSEL, end, end);
     SendMessageW(h, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(gbkToWide(text).c_str()));
