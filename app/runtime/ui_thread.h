@@ -10,7 +10,7 @@
 namespace quorvane::ui {
 
 // From any thread. Effects posted before startRuntime() wait for it. The
-// interface thread runs them at most once a tick (a tenth of a second), all
+// interface thread runs them at most once a tick (a quarter of a second), all
 // that came since the last run together; an effect posted after a quiet
 // spell runs at once.
 void post(std::function<void()> effect);
