@@ -6,9 +6,10 @@
 // cannot publish an answer any more; whatever a request changes outside its
 // thread (the caller's variables, the system cookie store) is therefore done
 // by the caller from a published answer.
+#include "text/slim_lock.h"
+
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -17,8 +18,7 @@ namespace quorvane {
 // What the request thread and its caller share; freed by whichever lets go last.
 class RequestExchange {
 public:
-    RequestExchange();
-    ~RequestExchange();
+    RequestExchange() = default;
     RequestExchange(const RequestExchange&) = delete;
     RequestExchange& operator=(const RequestExchange&) = delete;
 
@@ -33,10 +33,14 @@ private:
     friend bool runRequestThread(std::shared_ptr<RequestExchange>, std::function<void(RequestExchange&)>, int,
                                  bool);
     friend void runRequest(RequestExchange&);
-    mutable std::mutex mutex_;
+    mutable SlimLock mutex_;
     bool abandoned_ = false;
     bool published_ = false;
-    void* done_;  // event set when the work has returned (or thrown)
+    bool returned_ = false;  // the work has returned (or thrown)
+    // The waiting caller's own event, set once the work has returned; null
+    // once the caller has given up, for it reuses the event for its next
+    // requests and ends it with its thread.
+    void* returnSignal_ = nullptr;
     std::function<void(RequestExchange&)> work_;
 };
 
