@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <mutex>
+#include <vector>
 
 namespace quorvane {
 
@@ -77,28 +78,38 @@ private:
     std::size_t idle_ = 0;
 };
 
-// The event a thread waits on for its requests' work, made once per thread:
-// an event per request was two more calls to the kernel's object server.
+// Events for the exchanges, kept for the next exchange once one is freed:
+// a new event per request was two more calls to the kernel's object server.
 // Auto-reset; a signal left from a request given up just as its work
-// returned wakes the next wait early, which then finds its own work unfinished
-// and waits on.
-class ReturnSignal {
+// returned wakes the next wait early, which then finds its own work
+// unfinished and waits on. Never destroyed, like the threads.
+class ExchangeEvents {
 public:
-    ReturnSignal() : event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-    ~ReturnSignal() {
-        if (event_) CloseHandle(event_);
+    HANDLE take() {
+        {
+            std::lock_guard lock(lock_);
+            if (!free_.empty()) {
+                HANDLE event = free_.back();
+                free_.pop_back();
+                return event;
+            }
+        }
+        return CreateEventW(nullptr, FALSE, FALSE, nullptr);
     }
-    ReturnSignal(const ReturnSignal&) = delete;
-    ReturnSignal& operator=(const ReturnSignal&) = delete;
-    HANDLE get() const { return event_; }
+
+    void giveBack(HANDLE event) {
+        std::lock_guard lock(lock_);
+        free_.push_back(event);
+    }
 
 private:
-    HANDLE event_;
+    SlimLock lock_;
+    std::vector<HANDLE> free_;
 };
 
-HANDLE returnSignal() {
-    thread_local const ReturnSignal signal;
-    return signal.get();
+ExchangeEvents& exchangeEvents() {
+    static ExchangeEvents& events = *new ExchangeEvents;
+    return events;
 }
 
 // Never destroyed: its threads wait on it until the process ends.
@@ -127,6 +138,12 @@ void setRequestCancelEvent(void* event) { cancelEvent = event; }
 
 bool requestsCancelled() { return cancelEvent && WaitForSingleObject(cancelEvent, 0) == WAIT_OBJECT_0; }
 
+RequestExchange::RequestExchange() : returnedEvent_(exchangeEvents().take()) {}
+
+RequestExchange::~RequestExchange() {
+    if (returnedEvent_) exchangeEvents().giveBack(returnedEvent_);
+}
+
 bool RequestExchange::abandoned() const {
     std::lock_guard lock(mutex_);
     return abandoned_;
@@ -148,9 +165,11 @@ void runRequest(RequestExchange& exchange) {
     } catch (...) {
     }
     exchange.work_ = nullptr;
-    std::lock_guard lock(exchange.mutex_);
-    exchange.returned_ = true;
-    if (exchange.returnSignal_) SetEvent(exchange.returnSignal_);
+    {
+        std::lock_guard lock(exchange.mutex_);
+        exchange.returned_ = true;
+    }
+    SetEvent(exchange.returnedEvent_);
 }
 
 bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
@@ -159,15 +178,13 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
     // the caller does with it never depends on which side won the race.
     auto abandon = [&] {
         std::lock_guard lock(exchange->mutex_);
-        exchange->returnSignal_ = nullptr;
         if (exchange->published_) return true;
         exchange->abandoned_ = true;
         return false;
     };
-    const HANDLE signal = returnSignal();
+    const HANDLE signal = exchange->returnedEvent_;
     if (!signal || limitMs <= 0 || requestsCancelled()) return abandon();
     exchange->work_ = std::move(work);
-    exchange->returnSignal_ = signal;
     // The request thread keeps the exchange alive for as long as it works.
     if (!requestThreads().run(exchange)) {
         exchange->work_ = nullptr;

@@ -18,7 +18,8 @@ namespace quorvane {
 // What the request thread and its caller share; freed by whichever lets go last.
 class RequestExchange {
 public:
-    RequestExchange() = default;
+    RequestExchange();
+    ~RequestExchange();
     RequestExchange(const RequestExchange&) = delete;
     RequestExchange& operator=(const RequestExchange&) = delete;
 
@@ -37,10 +38,7 @@ private:
     bool abandoned_ = false;
     bool published_ = false;
     bool returned_ = false;  // the work has returned (or thrown)
-    // The waiting caller's own event, set once the work has returned; null
-    // once the caller has given up, for it reuses the event for its next
-    // requests and ends it with its thread.
-    void* returnSignal_ = nullptr;
+    void* returnedEvent_;    // set once the work has returned; kept for later exchanges
     std::function<void(RequestExchange&)> work_;
 };
 
