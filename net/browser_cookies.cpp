@@ -2,17 +2,41 @@
 
 #include "net/cookies.h"
 #include "net/url.h"
+#include "text/codepage.h"
 #include "text/search.h"
 
 #include <windows.h>
 #include <wininet.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace quorvane {
 namespace {
 
 constexpr DWORD kStoreTextLimit = 7500;
+// Most hosts' cookies fit; more take a second read of the size the first reports.
+constexpr DWORD kFirstReadChars = 4096;
+
+// The store's cookies for the address, read once: the narrow
+// call reads the store twice (for the size, then the text), and each read
+// maps the store's index once for every domain and folder level of the
+// address, which under Wine made the cookie store a large share of a
+// request's processor time.
+std::optional<std::string> storeText(const std::string& address) {
+    const std::wstring url = gbkToWide(address);
+    std::wstring text(kFirstReadChars, L'\0');
+    DWORD size = static_cast<DWORD>(text.size());
+    if (!InternetGetCookieW(url.c_str(), nullptr, text.data(), &size)) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+        // The size may come in bytes or in characters: enough for either.
+        text.assign(size + 1, L'\0');
+        size = static_cast<DWORD>(text.size());
+        if (!InternetGetCookieW(url.c_str(), nullptr, text.data(), &size)) return std::nullopt;
+    }
+    text.resize(std::min<std::size_t>(text.find(L'\0'), text.size()));
+    return wideToGbk(text);
+}
 
 bool beginsWithHttps(std::string_view text) {
     return text.size() >= 8 && findLeft(text.substr(0, 8), "https://", 1, true) == 1;
@@ -21,13 +45,11 @@ bool beginsWithHttps(std::string_view text) {
 }  // namespace
 
 std::string readBrowserCookies(std::string_view addressOrDomain, std::string_view name) {
-    const std::string address = "http://" + stripHttpsScheme(addressOrDomain);
-    std::string buffer(kStoreTextLimit, ' ');
-    DWORD length = kStoreTextLimit;
-    if (!InternetGetCookieA(address.c_str(), nullptr, buffer.data(), &length)) return {};
-    buffer.resize(std::min<std::size_t>(buffer.find('\0'), length));
-    if (name.empty()) return buffer;
-    return cookieValue(buffer, name);
+    const std::optional<std::string> cookies = storeText("http://" + stripHttpsScheme(addressOrDomain));
+    // The limit counts the text's closing zero.
+    if (!cookies || cookies->size() >= kStoreTextLimit) return {};
+    if (name.empty()) return *cookies;
+    return cookieValue(*cookies, name);
 }
 
 void writeBrowserCookies(std::string_view addressOrDomain, std::string_view cookieList) {
@@ -40,13 +62,7 @@ void writeBrowserCookies(std::string_view addressOrDomain, std::string_view cook
     }
 }
 
-std::string storeCookiesFor(const std::string& address) {
-    DWORD length = 0;
-    if (!InternetGetCookieA(address.c_str(), nullptr, nullptr, &length) || length == 0) return {};
-    std::string buffer(length, '\0');
-    if (!InternetGetCookieA(address.c_str(), nullptr, buffer.data(), &length)) return {};
-    return buffer.substr(0, buffer.find('\0'));
-}
+std::string storeCookiesFor(const std::string& address) { return storeText(address).value_or(std::string()); }
 
 void storeAnswerCookies(const std::string& address, std::string_view headers) {
     for (const std::string& line : splitText(headers, "\r\n")) {

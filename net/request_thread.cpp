@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <deque>
+#include <mutex>
+#include <vector>
 
 namespace quorvane {
 
@@ -20,24 +21,26 @@ thread_local HANDLE cancelEvent = nullptr;
 // costs milliseconds of processor time under Wine, more than a request to a
 // near server. A thread whose request was abandoned goes on with it and comes
 // back when it ends; a request never waits for one: a new thread is started
-// whenever no idle thread is left for it.
+// whenever no idle thread is left for it. The system's own lock and condition
+// variable hand requests over without a call to the kernel's object server,
+// which the C++ library's condition variable costs twice per request under
+// Wine (a semaphore released and waited for).
 class RequestThreads {
 public:
     // False when no thread could be started for it.
     bool run(std::shared_ptr<RequestExchange> exchange) {
-        std::unique_lock lock(lock_);
+        std::lock_guard lock(lock_);
         waiting_.push_back(std::move(exchange));
+        bool started = true;
         if (waiting_.size() <= idle_) {
-            wake_.notify_one();
-            return true;
-        }
-        HANDLE thread = CreateThread(nullptr, 0, entry, this, 0, nullptr);
-        if (!thread) {
+            WakeConditionVariable(&wake_);
+        } else if (HANDLE thread = CreateThread(nullptr, 0, entry, this, 0, nullptr)) {
+            CloseHandle(thread);
+        } else {
             waiting_.pop_back();
-            return false;
+            started = false;
         }
-        CloseHandle(thread);
-        return true;
+        return started;
     }
 
 private:
@@ -46,32 +49,68 @@ private:
         return 0;
     }
 
+    // The next request, or nothing when enough threads are idle already.
+    std::shared_ptr<RequestExchange> next() {
+        std::lock_guard lock(lock_);
+        std::shared_ptr<RequestExchange> exchange;
+        if (!waiting_.empty() || idle_ < static_cast<std::size_t>(kIdleRequestThreadsKept)) {
+            ++idle_;
+            while (waiting_.empty()) SleepConditionVariableSRW(&wake_, lock_.native(), INFINITE, 0);
+            --idle_;
+            exchange = std::move(waiting_.front());
+            waiting_.pop_front();
+        }
+        return exchange;
+    }
+
     void serve() {
         nameCurrentThread(L"request");
         // COM stays set up for the thread's life, so that a COM request finds
-        // its apartment, the request object's library and its class factory
+        // its apartment, the request object's library and its kept class factory
         // ready instead of setting them up and down again around every request.
         const ComScope com;
-        for (;;) {
-            std::shared_ptr<RequestExchange> exchange;
-            {
-                std::unique_lock lock(lock_);
-                if (waiting_.empty() && idle_ >= static_cast<std::size_t>(kIdleRequestThreadsKept)) return;
-                ++idle_;
-                wake_.wait(lock, [&] { return !waiting_.empty(); });
-                --idle_;
-                exchange = std::move(waiting_.front());
-                waiting_.pop_front();
-            }
-            runRequest(*exchange);
-        }
+        while (std::shared_ptr<RequestExchange> exchange = next()) runRequest(*exchange);
     }
 
-    std::mutex lock_;
-    std::condition_variable wake_;
+    SlimLock lock_;
+    CONDITION_VARIABLE wake_ = CONDITION_VARIABLE_INIT;
     std::deque<std::shared_ptr<RequestExchange>> waiting_;
     std::size_t idle_ = 0;
 };
+
+// Events for the exchanges, kept for the next exchange once one is freed:
+// a new event per request was two more calls to the kernel's object server.
+// Auto-reset; a signal left from a request given up just as its work
+// returned wakes the next wait early, which then finds its own work
+// unfinished and waits on. Never destroyed, like the threads.
+class ExchangeEvents {
+public:
+    HANDLE take() {
+        {
+            std::lock_guard lock(lock_);
+            if (!free_.empty()) {
+                HANDLE event = free_.back();
+                free_.pop_back();
+                return event;
+            }
+        }
+        return CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    }
+
+    void giveBack(HANDLE event) {
+        std::lock_guard lock(lock_);
+        free_.push_back(event);
+    }
+
+private:
+    SlimLock lock_;
+    std::vector<HANDLE> free_;
+};
+
+ExchangeEvents& exchangeEvents() {
+    static ExchangeEvents& events = *new ExchangeEvents;
+    return events;
+}
 
 // Never destroyed: its threads wait on it until the process ends.
 RequestThreads& requestThreads() {
@@ -99,10 +138,10 @@ void setRequestCancelEvent(void* event) { cancelEvent = event; }
 
 bool requestsCancelled() { return cancelEvent && WaitForSingleObject(cancelEvent, 0) == WAIT_OBJECT_0; }
 
-RequestExchange::RequestExchange() : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+RequestExchange::RequestExchange() : returnedEvent_(exchangeEvents().take()) {}
 
 RequestExchange::~RequestExchange() {
-    if (done_) CloseHandle(done_);
+    if (returnedEvent_) exchangeEvents().giveBack(returnedEvent_);
 }
 
 bool RequestExchange::abandoned() const {
@@ -126,7 +165,11 @@ void runRequest(RequestExchange& exchange) {
     } catch (...) {
     }
     exchange.work_ = nullptr;
-    SetEvent(exchange.done_);
+    {
+        std::lock_guard lock(exchange.mutex_);
+        exchange.returned_ = true;
+    }
+    SetEvent(exchange.returnedEvent_);
 }
 
 bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<void(RequestExchange&)> work,
@@ -139,7 +182,8 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
         exchange->abandoned_ = true;
         return false;
     };
-    if (!exchange->done_ || limitMs <= 0 || requestsCancelled()) return abandon();
+    const HANDLE signal = exchange->returnedEvent_;
+    if (!signal || limitMs <= 0 || requestsCancelled()) return abandon();
     exchange->work_ = std::move(work);
     // The request thread keeps the exchange alive for as long as it works.
     if (!requestThreads().run(exchange)) {
@@ -150,7 +194,7 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
     const ULONGLONG start = GetTickCount64();
     bool quit = false;
     WPARAM quitCode = 0;
-    const HANDLE waited[] = {exchange->done_, cancelEvent};
+    const HANDLE waited[] = {signal, cancelEvent};
     const DWORD count = cancelEvent ? 2 : 1;
     bool finished = false;
     for (;;) {
@@ -161,6 +205,12 @@ bool runRequestThread(std::shared_ptr<RequestExchange> exchange, std::function<v
                                  ? MsgWaitForMultipleObjects(count, waited, FALSE, remaining, QS_ALLINPUT)
                                  : WaitForMultipleObjects(count, waited, FALSE, remaining);
         if (result == WAIT_OBJECT_0) {
+            bool returned = false;
+            {
+                std::lock_guard lock(exchange->mutex_);
+                returned = exchange->returned_;
+            }
+            if (!returned) continue;
             finished = GetTickCount64() - start < static_cast<ULONGLONG>(limitMs);
             break;
         }

@@ -6,9 +6,10 @@
 // cannot publish an answer any more; whatever a request changes outside its
 // thread (the caller's variables, the system cookie store) is therefore done
 // by the caller from a published answer.
+#include "text/slim_lock.h"
+
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -33,10 +34,11 @@ private:
     friend bool runRequestThread(std::shared_ptr<RequestExchange>, std::function<void(RequestExchange&)>, int,
                                  bool);
     friend void runRequest(RequestExchange&);
-    mutable std::mutex mutex_;
+    mutable SlimLock mutex_;
     bool abandoned_ = false;
     bool published_ = false;
-    void* done_;  // event set when the work has returned (or thrown)
+    bool returned_ = false;  // the work has returned (or thrown)
+    void* returnedEvent_;    // set once the work has returned; kept for later exchanges
     std::function<void(RequestExchange&)> work_;
 };
 

@@ -19,8 +19,12 @@ bool sameName(std::wstring_view a, std::wstring_view b) {
 }  // namespace
 
 bool WinHttpCall::available() {
-    CLSID id;
-    return SUCCEEDED(CLSIDFromProgID(kObjectProgId, &id));
+    // Asked once: the lookup is three registry calls, for every picture.
+    static const bool registered = [] {
+        CLSID id;
+        return SUCCEEDED(CLSIDFromProgID(kObjectProgId, &id));
+    }();
+    return registered;
 }
 
 void WinHttpCall::setRequestHeader(std::wstring name, std::wstring value) {

@@ -41,8 +41,9 @@ enum class BodyEnd { Whole, Stopped, PastBound, Broken };
 
 class WinHttpCall {
 public:
-    // True when the WinHttp request object is registered: the calls stand in
-    // for it only where it could have been created.
+    // True when the WinHttp request object is registered (as the process
+    // found it first): the calls stand in for it only where it could have
+    // been created.
     static bool available();
 
     void setTimeouts(int milliseconds) { timeoutMs_ = milliseconds; }

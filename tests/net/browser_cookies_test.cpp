@@ -57,5 +57,33 @@ TEST(BrowserCookies, AStoreWithNothingOrTooMuchGivesNothing) {
     EXPECT_EQ(readBrowserCookies("crowded.five.test", "big1"), "");
 }
 
+// What a request sends from the store is what the narrow call gives, however
+// much the store holds (past the first read's buffer too) and in GBK.
+TEST(BrowserCookies, ARequestGetsTheStoresCookiesWhole) {
+    std::string many;
+    for (int i = 0; i < 12; ++i) many += "big" + std::to_string(i) + "=" + std::string(900, 'v') + "; ";
+    struct Case {
+        const char* why;
+        const char* host;
+        std::string cookies;
+    } cases[] = {
+        {"nothing stored", "empty.six.test", ""},
+        {"a few", "few.six.test", "a=1; b=2"},
+        {"more than a first read takes", "many.six.test", many},
+        {"a value in GBK", "gbk.six.test", "name=中文"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::string address = std::string("http://") + c.host + "/a/b/item.htm?id=1";
+        writeBrowserCookies(c.host, c.cookies);
+        std::string expected(64 * 1024, '\0');
+        DWORD length = static_cast<DWORD>(expected.size());
+        if (!InternetGetCookieA(address.c_str(), nullptr, expected.data(), &length)) length = 0;
+        expected.resize(expected.find('\0'));
+        EXPECT_EQ(storeCookiesFor(address), expected);
+        EXPECT_EQ(expected.empty(), c.cookies.empty());
+    }
+}
+
 }  // namespace
 }  // namespace quorvane
