@@ -3,14 +3,19 @@
 namespace quorvane {
 namespace {
 
-thread_local OversizedAnswerLog oversizedAnswerLog;
+thread_local const OversizedAnswerLog* oversizedAnswerLog = nullptr;
 
 }  // namespace
 
-void setOversizedAnswerLog(OversizedAnswerLog log) { oversizedAnswerLog = std::move(log); }
+ScopedOversizedAnswerLog::ScopedOversizedAnswerLog(OversizedAnswerLog log)
+    : log_(std::move(log)), previous_(oversizedAnswerLog) {
+    oversizedAnswerLog = &log_;
+}
+
+ScopedOversizedAnswerLog::~ScopedOversizedAnswerLog() { oversizedAnswerLog = previous_; }
 
 void logOversizedAnswer(const std::string& address, std::size_t bound) {
-    if (oversizedAnswerLog) oversizedAnswerLog(address, bound);
+    if (oversizedAnswerLog && *oversizedAnswerLog) (*oversizedAnswerLog)(address, bound);
 }
 
 }  // namespace quorvane

@@ -17,8 +17,20 @@ inline constexpr std::size_t kLargestAnswerBytes = 4u << 20;
 // refused for its size and the bound it passed.
 using OversizedAnswerLog = std::function<void(const std::string& address, std::size_t bound)>;
 
-// Sets the calling thread's log; an empty one removes it.
-void setOversizedAnswerLog(OversizedAnswerLog log);
+// The calling thread's log while the object lives. The thread keeps only a
+// plain pointer to it: a thread_local with a destructor was seen to crash
+// this toolchain's runtime at a worker's end.
+class ScopedOversizedAnswerLog {
+public:
+    explicit ScopedOversizedAnswerLog(OversizedAnswerLog log);
+    ~ScopedOversizedAnswerLog();
+    ScopedOversizedAnswerLog(const ScopedOversizedAnswerLog&) = delete;
+    ScopedOversizedAnswerLog& operator=(const ScopedOversizedAnswerLog&) = delete;
+
+private:
+    OversizedAnswerLog log_;
+    const OversizedAnswerLog* previous_;
+};
 
 // Called by the requests when they refuse an answer.
 void logOversizedAnswer(const std::string& address, std::size_t bound);

@@ -35,17 +35,17 @@ void logLine(const std::string& message) { mainWindow()["编辑框2"].appendText
 // for, and the analysis stops there.
 class AnalysisScope {
 public:
-    AnalysisScope() : cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    AnalysisScope()
+        : cancel_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+          oversizedLog_([](const std::string& address, std::size_t bound) {
+              logLine("  " + oversizedAnswerMessage(address, bound));
+          }) {
         current_ = this;
         setRequestCancelEvent(cancel_);
-        setOversizedAnswerLog([](const std::string& address, std::size_t bound) {
-            logLine("  " + oversizedAnswerMessage(address, bound));
-        });
         setBusyButtonsDisabled(true);
     }
     ~AnalysisScope() {
         setBusyButtonsDisabled(false);
-        setOversizedAnswerLog(nullptr);
         setRequestCancelEvent(nullptr);
         if (cancel_) CloseHandle(cancel_);
         current_ = nullptr;
@@ -68,6 +68,7 @@ private:
 
     static inline AnalysisScope* current_ = nullptr;
     HANDLE cancel_;
+    ScopedOversizedAnswerLog oversizedLog_;
     bool cancelled_ = false;
 };
 

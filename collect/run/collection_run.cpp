@@ -204,7 +204,7 @@ int CollectionRun::collectItems(int worker) {
                                       worker, k, total};
         progress.log("线程：" + number(worker) + "  开始下载 第：" + number(k) + "/" + number(total) +
                      " 个宝贝:" + row.name);
-        setOversizedAnswerLog([progress, worker](const std::string& address, std::size_t bound) {
+        const ScopedOversizedAnswerLog oversizedLog([progress, worker](const std::string& address, std::size_t bound) {
             progress.log("线程：" + number(worker) + "  " + oversizedAnswerMessage(address, bound));
         });
         try {
@@ -246,7 +246,6 @@ int CollectionRun::collectItems(int worker) {
         }
         progress.log(" 线程：" + number(worker) + " 第：" + number(k) + "/" + number(total) + " 个宝贝 下载完成！");
     }
-    setOversizedAnswerLog(nullptr);
     setRequestCancelEvent(nullptr);
     return k;
 }

@@ -68,7 +68,7 @@ TEST(AnswerBounds, ALongerAnswerIsNoneAndItsAddressIsLogged) {
         }
     }
     std::vector<std::string> logged;
-    setOversizedAnswerLog([&](const std::string& address, std::size_t bound) {
+    const ScopedOversizedAnswerLog log([&](const std::string& address, std::size_t bound) {
         EXPECT_EQ(bound, kBound);
         logged.push_back(address);
     });
@@ -89,7 +89,6 @@ TEST(AnswerBounds, ALongerAnswerIsNoneAndItsAddressIsLogged) {
             }
         }
     }
-    setOversizedAnswerLog(nullptr);
 }
 
 }  // namespace
