@@ -5,10 +5,10 @@
 #include "net/host_map.h"
 #include "net/timed_request.h"
 #include "text/extract.h"
+#include "text/lazy_spans.h"
 #include "text/search.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace quorvane {
 namespace {
@@ -41,16 +41,10 @@ std::string tmallDescription(const std::string& pageText) {
 
 }  // namespace
 
-std::string wirelessDescriptionOf(std::string_view answer, boost::regex& perl) {
+std::string wirelessDescriptionOf(std::string_view answer) {
     std::string pages = textBetween(answer, "pages#引号:[#引号", "#引号]");
-    if (findLeft(pages, "img size") != -1) {
-        try {
-            perl.assign("<img size=.*?>//", boost::regex::perl | boost::regex::icase | boost::regex::mod_s);
-            pages = boost::regex_replace(pages, perl, "<img>http://", boost::regex_constants::format_literal);
-        } catch (const std::runtime_error&) {
-            // The engine gave up on an enormous text: its sizes stay.
-        }
-    }
+    // <img size=.*?>// with "." taking line ends too
+    if (findLeft(pages, "img size") != -1) pages = replaceLazySpans(pages, {{"<img size=", ">//", 0}}, "<img>http://");
     pages = replaceText(pages, "\",\"", "");
     pages = replaceText(pages, "\"", "\"\"");
     return "<wapDesc>" + pages + "</wapDesc>";
@@ -63,7 +57,7 @@ std::string fixedDescriptionAddresses(std::string_view description) {
     return replaceText(text, "_.webp", "");
 }
 
-void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProgress& progress) {
+void readDescriptions(ItemFields& item, const WorkerProgress& progress) {
     const auto log = [&](const std::string& message) {
         if (progress.log) progress.log("线程：" + number(progress.worker) + message);
     };
@@ -82,7 +76,7 @@ void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProg
     description = replaceText(description, "\"", "\"\"");
     item.subtitle = decodeTitleEntities(item.subtitle);
 
-    item.wireless_desc = wirelessDescriptionOf(answerText(mobileDataAddress("mdesc", item.itemId)), regexes.perl);
+    item.wireless_desc = wirelessDescriptionOf(answerText(mobileDataAddress("mdesc", item.itemId)));
     log("  成功获取 第：" + place + "  个宝贝   描述信息！");
 
     item.description = fixedDescriptionAddresses(description);

@@ -18,11 +18,11 @@ namespace quorvane {
 // a Taobao one from the mobile data service, the wireless description of
 // both from that service; the answers are taken byte for byte. A failed
 // request gives an empty text.
-void readDescriptions(ItemFields& item, WorkerRegexes& regexes, const WorkerProgress& progress);
+void readDescriptions(ItemFields& item, const WorkerProgress& progress);
 
 // The joined pages of the mobile description answer, as wireless_desc
 // holds them: "<wapDesc>" + pages + "</wapDesc>".
-std::string wirelessDescriptionOf(std::string_view answer, boost::regex& perl);
+std::string wirelessDescriptionOf(std::string_view answer);
 
 // The address fixes of a description whose quotes are doubled already.
 std::string fixedDescriptionAddresses(std::string_view description);

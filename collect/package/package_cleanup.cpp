@@ -1,47 +1,37 @@
 #include "collect/package/package_cleanup.h"
 
 #include "collect/package/package_format.h"
-
-#include <boost/regex.hpp>
-
-#include <exception>
+#include "text/lazy_spans.h"
 
 namespace quorvane {
 namespace {
 
-constexpr auto kPatternFlags = boost::regex::perl | boost::regex::icase;
+bool isBlankOrTagEnd(char c) { return isBlankByte(c) || c == '>'; }
 
-CleanupResult replaceInValues(std::string_view packageText, const boost::regex& pattern, const std::string& replacement,
-                              boost::regex_constants::match_flag_type flags) {
-    CleanupResult result;
-    result.text = rewriteQuotedValues(packageText, [&](std::string_view value) {
-        try {
-            return boost::regex_replace(std::string(value), pattern, replacement, flags);
-        } catch (const std::exception&) {
-            ++result.failedValues;
-            return std::string(value);
-        }
-    });
-    return result;
+std::string replaceInValues(std::string_view packageText, std::initializer_list<LazySpan> alternatives,
+                            std::string_view replacement) {
+    return rewriteQuotedValues(
+        packageText, [&](std::string_view value) { return replaceLazySpans(value, alternatives, replacement); });
 }
 
 }  // namespace
 
-CleanupResult removePromotionTables(std::string_view packageText) {
-    static const boost::regex pattern(R"re(<TABLE[\s>][\s\S]*?</TABLE>)re", kPatternFlags);
-    return replaceInValues(packageText, pattern, "", boost::regex_constants::format_perl);
+// <TABLE[\s>][\s\S]*?</TABLE>
+std::string removePromotionTables(std::string_view packageText) {
+    return replaceInValues(packageText, {{"<table", "</table>", 1, isBlankOrTagEnd}}, "");
 }
 
-CleanupResult removeHyperlinks(std::string_view packageText) {
-    static const boost::regex pattern(R"re(<a(.+?)>|</a>)re", kPatternFlags);
-    return replaceInValues(packageText, pattern, "", boost::regex_constants::format_perl);
+// <a(.+?)>|</a>  ("." takes line ends too: the pattern is used without the
+// flag that would keep them out)
+std::string removeHyperlinks(std::string_view packageText) {
+    return replaceInValues(packageText, {{"<a", ">", 1}, {"</a>", "", 0}}, "");
 }
 
-CleanupResult redirectHyperlinks(std::string_view packageText, std::string_view address) {
-    static const boost::regex pattern(R"re(href=""([\s\S]*?)"")re", kPatternFlags);
+// href=""([\s\S]*?)""
+std::string redirectHyperlinks(std::string_view packageText, std::string_view address) {
     // The address goes in as a value of its own: its quotes and bars made safe.
     const std::string replacement = "href=\"\"" + quotedPackageValue(address) + "\"\"";
-    return replaceInValues(packageText, pattern, replacement, boost::regex_constants::format_literal);
+    return replaceInValues(packageText, {{"href=\"\"", "\"\"", 0}}, replacement);
 }
 
 }  // namespace quorvane

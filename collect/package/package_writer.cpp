@@ -10,14 +10,6 @@
 #include <optional>
 
 namespace quorvane {
-namespace {
-
-void logFailedValues(const LogSink& log, std::string_view step, int failedValues) {
-    if (failedValues == 0) return;
-    log("  " + std::string(step) + "未能完成，" + std::to_string(failedValues) + " 个字段保留原样");
-}
-
-}  // namespace
 
 bool appendPackageRow(const ItemFields& fields, int packageFormat, RunState& run,
                       const std::function<void()>& alsoUnderLock) {
@@ -53,9 +45,7 @@ bool writeDataPackage(RunState& run, const PackageWriteCall& call, const Package
 
     if (lastWorker && options.removePromotionTables && findLeft(text, "TABLE", 1, true) > 0) {
         log("  根据设置，正在进行去除促销表格处理……");
-        CleanupResult cleaned = removePromotionTables(text);
-        text = std::move(cleaned.text);
-        logFailedValues(log, "去除促销表格", cleaned.failedValues);
+        text = removePromotionTables(text);
         log("  促销表格处理完毕");
     }
 
@@ -63,11 +53,8 @@ bool writeDataPackage(RunState& run, const PackageWriteCall& call, const Package
     const bool hasLinks = lastWorker ? findLeft(text, "href", 1, true) > 0 : text.find("href") != std::string::npos;
     if (options.hyperlinks != HyperlinkHandling::Keep && hasLinks) {
         log("  根据设置，正在进行描述超链接处理……");
-        CleanupResult cleaned = options.hyperlinks == HyperlinkHandling::Remove
-                                    ? removeHyperlinks(text)
-                                    : redirectHyperlinks(text, options.replacementAddress);
-        text = std::move(cleaned.text);
-        logFailedValues(log, "描述超链接处理", cleaned.failedValues);
+        text = options.hyperlinks == HyperlinkHandling::Remove ? removeHyperlinks(text)
+                                                               : redirectHyperlinks(text, options.replacementAddress);
         log("  描述超链接处理完毕");
     }
 

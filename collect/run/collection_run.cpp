@@ -223,7 +223,7 @@ int CollectionRun::collectItems(int worker) {
                 loadCategoryProperties(item, {seams_.categoryCacheFolder, &state_.CategoryCacheLock}, seams_.options);
                 if (!waitWhilePaused()) break;
                 matchProperties(item, regexes, seams_.options);
-                readDescriptions(item, regexes, progress);
+                readDescriptions(item, progress);
                 if (!waitWhilePaused()) break;
                 const std::string pictureFolder = state_.PackageFolder + state_.PackageBaseName;
                 if (seams_.downloadDescriptionPictures && seams_.downloadDescriptionPictures() > 0) {

@@ -64,7 +64,7 @@ protected:
         item.itemId = test::kPictureTrialItem.id;
         item.pageText = itemPageText(test::readFixture(std::string("marketplace/") + test::kPictureTrialItem.page));
         item.title = "暖阳手作 羊毛围巾试用装";
-        readDescriptions(item, regexes_, {});
+        readDescriptions(item, {});
         return item;
     }
 

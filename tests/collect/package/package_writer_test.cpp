@@ -265,14 +265,15 @@ TEST(WriteDataPackage, StopWhileWorkersAppendWritesWholeRows) {
     }
 }
 
-TEST(WriteDataPackage, RegexFailureKeepsTheValueAndThePackage) {
-    // Many table starts and no end: the engine gives up on this value.
-    std::string heavy;
-    while (heavy.size() < 200000) heavy += "<TABLE class=x>cell ";
+TEST(WriteDataPackage, ACraftedValueIsCleanedWithTheRest) {
+    // Many table starts and no end: a backtracking engine gives up on this
+    // value and would leave its closed table in place.
+    std::string open;
+    while (open.size() < 200000) open += "<TABLE class=x>cell ";
     RunState run;
     run.reset(3);
     ASSERT_TRUE(appendPackageRow(itemWithDescription("1", "a<table>x</table>b"), 4, run));
-    ASSERT_TRUE(appendPackageRow(itemWithDescription("2", heavy), 4, run));
+    ASSERT_TRUE(appendPackageRow(itemWithDescription("2", "e<table>z</table>f" + open), 4, run));
     ASSERT_TRUE(appendPackageRow(itemWithDescription("3", "c<table>y</table>d"), 4, run));
 
     Writer writer;
@@ -284,12 +285,11 @@ TEST(WriteDataPackage, RegexFailureKeepsTheValueAndThePackage) {
     const std::vector<std::string> written = descriptionsOf(readFile(writer.options.packagePath));
     ASSERT_EQ(written.size(), 3u);
     EXPECT_EQ(written[0], "ab");
-    EXPECT_TRUE(written[1] == heavy);  // not printed: 200 KB
+    EXPECT_TRUE(written[1] == "ef" + open);  // not printed: 200 KB
     EXPECT_EQ(written[2], "cd");
-    ASSERT_GE(writer.log.size(), 3u);
+    ASSERT_GE(writer.log.size(), 2u);
     EXPECT_EQ(writer.log[0], "  根据设置，正在进行去除促销表格处理……");
-    EXPECT_EQ(writer.log[1], "  去除促销表格未能完成，1 个字段保留原样");
-    EXPECT_EQ(writer.log[2], "  促销表格处理完毕");
+    EXPECT_EQ(writer.log[1], "  促销表格处理完毕");
 }
 
 }  // namespace
