@@ -130,6 +130,9 @@ std::optional<double> importList(test::ProgramInFolder& app, const std::string& 
 struct RunMoments {
     Clock::time_point pressed, firstRequest, workersDone, summaryOpen;
     std::size_t requests = 0;
+    // The marketplace's own time per answer beyond the delay, over the
+    // answers it sent whole: from the whole request to the last byte sent.
+    double serverMsPerAnswer = 0;
     HWND summary = nullptr;
 };
 
@@ -168,6 +171,14 @@ std::optional<RunMoments> runList(test::ProgramInFolder& app, test::Marketplace&
     moments.firstRequest = std::min_element(requests.begin(), requests.end(), [](const auto& a, const auto& b) {
                                return a.received < b.received;
                            })->received;
+    double answerSeconds = 0;
+    std::size_t answers = 0;
+    for (const test::RecordedRequest& request : requests) {
+        if (!request.answered) continue;
+        answerSeconds += secondsBetween(request.received, *request.answered);
+        ++answers;
+    }
+    if (answers > 0) moments.serverMsPerAnswer = answerSeconds * 1000.0 / static_cast<double>(answers);
     return moments;
 }
 
@@ -293,8 +304,11 @@ int run(const Options& options) {
                     options.delayMs);
     else
         std::printf("bound at this delay     none   (%.2f requests per item, no delay)\n", requestsPerItem);
-    std::printf("overhead per request    %.1f ms   (%d workers x span / requests - delay)\n",
-                kWorkers * span * 1000.0 / static_cast<double>(moments->requests) - options.delayMs, kWorkers);
+    const double overhead = kWorkers * span * 1000.0 / static_cast<double>(moments->requests) - options.delayMs;
+    const double serverOwn = moments->serverMsPerAnswer - options.delayMs;
+    std::printf("overhead per request    %.1f ms   (%d workers x span / requests - delay)\n", overhead, kWorkers);
+    std::printf("  of it the marketplace %.1f ms   (its answer's time beyond the delay)\n", serverOwn);
+    std::printf("  of it the program     %.1f ms\n", overhead - serverOwn);
     std::printf("processor mask          %s\n", mask.c_str());
     if (cpuBefore && cpuAfter) {
         const double cpu = *cpuAfter - *cpuBefore;

@@ -213,6 +213,7 @@ RecordedRequest LoopbackServer::lastRequest(std::string_view path) const {
 void LoopbackServer::clearRequests() {
     std::lock_guard lock(mutex_);
     requests_.clear();
+    ++clears_;
 }
 
 bool LoopbackServer::waitForRequests(std::size_t count, std::chrono::milliseconds limit) const {
@@ -314,8 +315,12 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
         pending.erase(0, length);
         request.received = std::chrono::steady_clock::now();
 
+        std::size_t recordIndex = 0;
+        std::uint64_t recordClears = 0;
         {
             std::lock_guard lock(mutex_);
+            recordIndex = requests_.size();
+            recordClears = clears_;
             requests_.push_back(request);
         }
         recorded_.notify_all();
@@ -376,6 +381,10 @@ void LoopbackServer::serve(std::shared_ptr<Connection> connection) {
                 return connection->close(false);
         }
         if (answer.framing == Framing::Chunked && !connection->sendAll("0\r\n\r\n")) return connection->close(false);
+        {
+            std::lock_guard lock(mutex_);
+            if (clears_ == recordClears) requests_[recordIndex].answered = std::chrono::steady_clock::now();
+        }
         if (answer.framing == Framing::Close || lower(request.header("Connection")) == "close")
             return connection->close(false);
     }

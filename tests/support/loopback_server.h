@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -23,6 +25,9 @@ struct RecordedRequest {
     std::string body;
     std::string rawHeader;                 // request line and header lines as received, CRLFs included
     std::chrono::steady_clock::time_point received;  // when the whole request had arrived
+    // When the last byte of its whole answer had been handed to the socket;
+    // unset for an answer cut short or not sent.
+    std::optional<std::chrono::steady_clock::time_point> answered;
 
     // The value of the first header line of this name (any case), trimmed;
     // empty when there is none.
@@ -120,6 +125,7 @@ private:
     std::map<std::string, Responder> responders_;
     AnswerFilter filter_;
     std::vector<RecordedRequest> requests_;
+    std::uint64_t clears_ = 0;  // so that an answer ending after a clear marks no other record
     std::vector<std::shared_ptr<Connection>> connections_;
     std::vector<std::thread> workers_;
     std::unique_ptr<TlsForward> tls_;
