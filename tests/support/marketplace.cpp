@@ -5,6 +5,8 @@
 #include "tests/support/property_services.h"
 #include "tests/support/result_pages.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace quorvane::test {
@@ -166,6 +168,15 @@ std::array<std::uint64_t, kFaultKinds + 1> Marketplace::faultCounts() const {
 Answer Marketplace::withDelay(Answer answer) const {
     answer.delayBeforeHeaders = std::chrono::milliseconds(delayMs_.load());
     return answer;
+}
+
+Marketplace& sharedMarketplace() {
+    static Marketplace market;
+    return market;
+}
+
+bool routeHostsToSharedMarketplace() {
+    return SetEnvironmentVariableA("QUORVANE_HOST_MAP", sharedMarketplace().hostMap().c_str()) != 0;
 }
 
 }  // namespace quorvane::test

@@ -159,4 +159,11 @@ private:
 // The value of a name=value parameter in a query or form body; "" when absent.
 std::string formValue(std::string_view text, std::string_view name);
 
+// One marketplace for a whole test program, which every host of the host
+// table is routed to: the address of routeHostsToSharedMarketplace() goes into
+// QUORVANE_HOST_MAP, so it must run before the program's first request (a
+// test program calls it while its statics are set up). True when it is set.
+Marketplace& sharedMarketplace();
+bool routeHostsToSharedMarketplace();
+
 }  // namespace quorvane::test

@@ -28,14 +28,8 @@ using test::ItemPage;
 using test::Listing;
 using test::ListingMode;
 using test::ListRow;
-using test::Marketplace;
 
-Marketplace& marketplace() {
-    static Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 Bytes fetched(std::string address) { return fetchWebPage({.address = &address}); }
 
@@ -56,7 +50,7 @@ class AddressAnalysisMarketplaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mapSet);
-        marketplace().server().clearRequests();
+        test::sharedMarketplace().server().clearRequests();
     }
 
     ComScope com_;
@@ -149,12 +143,12 @@ TEST_F(AddressAnalysisMarketplaceTest, OnlyTheRequestWithTheBrowsersCookiesGetsT
     const Bytes page = test::readFixture(std::string("marketplace/") + test::kBrowserOnlyItemPage.page);
 
     EXPECT_TRUE(fetched(address).empty());
-    const test::RecordedRequest plain = marketplace().server().lastRequest(test::kItemPagePath);
+    const test::RecordedRequest plain = test::sharedMarketplace().server().lastRequest(test::kItemPagePath);
     EXPECT_EQ(plain.header("Host"), "item.taobao.com");
     EXPECT_EQ(plain.header("User-Agent").find(test::kBrowserAgentMark), std::string::npos) << plain.rawHeader;
 
     EXPECT_EQ(fetchedWithBrowserCookies(address), page);
-    const test::RecordedRequest browser = marketplace().server().lastRequest(test::kItemPagePath);
+    const test::RecordedRequest browser = test::sharedMarketplace().server().lastRequest(test::kItemPagePath);
     EXPECT_EQ(browser.header("Host"), "item.taobao.com");
     EXPECT_NE(browser.header("User-Agent").find(test::kBrowserAgentMark), std::string::npos) << browser.rawHeader;
 

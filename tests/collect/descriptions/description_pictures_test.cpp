@@ -24,12 +24,7 @@
 namespace quorvane {
 namespace {
 
-test::Marketplace& marketplace() {
-    static test::Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 constexpr const char* kItemFolder = "暖阳手作羊毛围巾试用装";
 constexpr const char* kOkFile = "4793e06079939496.jpg";         // trial/ok.jpg
@@ -44,7 +39,7 @@ std::string replaced(std::string text, const std::string& mark, const std::strin
 // How often each picture of the trial item was asked for.
 std::map<std::string, int> pictureRequests() {
     std::map<std::string, int> asked;
-    for (const test::RecordedRequest& request : marketplace().server().requests()) {
+    for (const test::RecordedRequest& request : test::sharedMarketplace().server().requests()) {
         const std::string path = request.target.substr(0, request.target.find('?'));
         if (path.starts_with("/trial/")) ++asked[path.substr(7)];
     }
@@ -55,7 +50,7 @@ class DescriptionPicturesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mapSet);
-        marketplace().server().clearRequests();
+        test::sharedMarketplace().server().clearRequests();
     }
 
     // The trial item with its descriptions as the worker reads them.

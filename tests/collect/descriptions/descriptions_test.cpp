@@ -20,12 +20,7 @@
 namespace quorvane {
 namespace {
 
-test::Marketplace& marketplace() {
-    static test::Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 TEST(FixedDescriptionAddresses, AbsoluteHttpAddressesWithoutWebpAndBackslashes) {
     struct Case {

@@ -18,15 +18,9 @@
 namespace quorvane {
 namespace {
 
-using test::Marketplace;
 using test::MarketplaceItem;
 
-Marketplace& marketplace() {
-    static Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 Bytes fixture(const std::string& name) { return test::readFixture("marketplace/" + name); }
 
@@ -34,12 +28,12 @@ class MarketplaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mapSet);
-        marketplace().setAnswerDelay(std::chrono::milliseconds(0));
-        marketplace().server().clearRequests();
+        test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(0));
+        test::sharedMarketplace().server().clearRequests();
     }
-    void TearDown() override { marketplace().setAnswerDelay(std::chrono::milliseconds(0)); }
+    void TearDown() override { test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(0)); }
 
-    test::LoopbackServer& server() { return marketplace().server(); }
+    test::LoopbackServer& server() { return test::sharedMarketplace().server(); }
 
     ComScope com_;
 };
@@ -95,7 +89,7 @@ TEST_F(ItemDataTest, WrongSecretForTheEncipheredAddressMakesNoRequest) {
 }
 
 TEST_F(ItemDataTest, RequestsThatOutliveTheLimitGiveNoItemData) {
-    marketplace().setAnswerDelay(std::chrono::milliseconds(3000));
+    test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(3000));
     test::ScopedRequestLimit limit(300);
     struct Case {
         const char* key;
@@ -203,7 +197,7 @@ TEST_F(PageFieldsTest, GatewayAnswerGivesNoTitle) {
 }
 
 TEST_F(PageFieldsTest, StockRequestThatTimesOutLeavesStocksAndLocationEmpty) {
-    marketplace().setAnswerDelay(std::chrono::milliseconds(3000));
+    test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(3000));
     test::ScopedRequestLimit limit(300);
     const ItemFields fields = read(test::kTaobaoItem);
     EXPECT_EQ(fields.title, "原创手工编织羊毛围巾&披肩 冬季加厚保暖 男女同款");

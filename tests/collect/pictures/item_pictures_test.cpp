@@ -23,12 +23,7 @@
 namespace quorvane {
 namespace {
 
-test::Marketplace& marketplace() {
-    static test::Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 std::string pictureFixture(const std::string& name) { return test::fixtureText("marketplace/pictures/" + name); }
 
@@ -139,7 +134,7 @@ TEST_F(ItemPicturesTest, ThirtyPicturesOfOneItemGiveThirtyFiles) {
     std::vector<std::string> pictures;
     for (int i = 1; i <= 30; ++i) {
         const std::string path = "/many/p" + std::to_string(i) + ".jpg";
-        marketplace().server().script(path, test::okAnswer("\xFF\xD8\xFF\xE0 picture " + std::to_string(i)));
+        test::sharedMarketplace().server().script(path, test::okAnswer("\xFF\xD8\xFF\xE0 picture " + std::to_string(i)));
         item.pageText += "<img data-src=\"//" + std::string(test::kPictureHost) + path + "_50x50.jpg\">";
     }
     fetch(item, folder.path(), 5, {});
@@ -170,8 +165,8 @@ TEST_F(ItemPicturesTest, EachSwatchEntryTakesTheRadioButtonAsItStands) {
 // is not there, is empty, or is an error page.
 TEST_F(ItemPicturesTest, PicturesThatCannotBeStoredGetNoEntry) {
     test::ScratchFolder folder("item_pictures_unstored");
-    marketplace().server().script("/many/big.jpg", test::okAnswer(std::string(kLargestPictureBytes + 1, 'b')));
-    marketplace().server().script("/many/empty.jpg", test::okAnswer(""));
+    test::sharedMarketplace().server().script("/many/big.jpg", test::okAnswer(std::string(kLargestPictureBytes + 1, 'b')));
+    test::sharedMarketplace().server().script("/many/empty.jpg", test::okAnswer(""));
     ItemFields item;
     item.itemId = "527018364901";
     for (const char* path : {"/many/big.jpg", "/many/empty.jpg", "/trial/blank.gif", "/trial/gone.jpg"})

@@ -28,12 +28,7 @@ namespace {
 using test::Answer;
 using test::propertyFixture;
 
-test::Marketplace& marketplace() {
-    static test::Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 constexpr const char* kCid = "50010850";
 constexpr const char* kItemId = "12345";
@@ -129,7 +124,7 @@ protected:
         test::scriptPropertyServices(server(), [](Answer answer) { return answer; });
     }
 
-    test::LoopbackServer& server() { return marketplace().server(); }
+    test::LoopbackServer& server() { return test::sharedMarketplace().server(); }
     std::wstring cacheFile() const { return testFolder() + gbkToWide(kCid) + L".txt"; }
 
     void serve(std::string_view path, Answer answer) { server().script(std::string(path), std::move(answer)); }

@@ -15,12 +15,7 @@
 namespace quorvane {
 namespace {
 
-test::Marketplace& marketplace() {
-    static test::Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 TEST(MobileDetailTest, AFoodItemsPropertiesAndItsFoodSafetyField) {
     ASSERT_TRUE(mapSet);
@@ -29,7 +24,7 @@ TEST(MobileDetailTest, AFoodItemsPropertiesAndItsFoodSafetyField) {
     ItemFields item;
     item.itemId = test::kFoodItemId;
     readItemProperties(item, regexes);
-    const test::RecordedRequest request = marketplace().server().lastRequest(test::kMobileDetailPath);
+    const test::RecordedRequest request = test::sharedMarketplace().server().lastRequest(test::kMobileDetailPath);
     EXPECT_EQ(request.requestLine, "GET /cache/wdetail/5.0/?id=548800112233 HTTP/1.1");
     EXPECT_EQ(request.header("Host"), "hws.m.taobao.com");
     EXPECT_EQ(item.propertyList,

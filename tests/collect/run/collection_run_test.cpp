@@ -22,14 +22,8 @@
 namespace quorvane {
 namespace {
 
-using test::Marketplace;
 
-Marketplace& marketplace() {
-    static Marketplace market;
-    return market;
-}
-
-const bool mapSet = SetEnvironmentVariableA("QUORVANE_HOST_MAP", marketplace().hostMap().c_str()) != 0;
+const bool mapSet = test::routeHostsToSharedMarketplace();
 
 std::string readWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -129,9 +123,9 @@ class CollectionRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(mapSet);
-        marketplace().setAnswerDelay(std::chrono::milliseconds(0));
+        test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(0));
     }
-    void TearDown() override { marketplace().setAnswerDelay(std::chrono::milliseconds(0)); }
+    void TearDown() override { test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(0)); }
 };
 
 TEST_F(CollectionRunTest, EveryRowIsTakenOnceAndTheLastWorkerWritesThePackage) {
@@ -193,7 +187,7 @@ TEST_F(CollectionRunTest, StoppingAbandonsTheRequestsInFlight) {
     };
     for (const Case c : {Case{true}, Case{false}}) {
         SCOPED_TRACE(c.writePackage);
-        marketplace().setAnswerDelay(std::chrono::milliseconds(20000));
+        test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(20000));
         RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem, &test::kTaobaoItem}),
                              c.writePackage ? "collection_run_stop_yes" : "collection_run_stop_no");
         recorded.run->start();
@@ -235,7 +229,7 @@ TEST_F(CollectionRunTest, AStopAfterTheRunEndedDoesNothing) {
 }
 
 TEST_F(CollectionRunTest, ExitEndsARunInFlightWithoutAPackage) {
-    marketplace().setAnswerDelay(std::chrono::milliseconds(20000));
+    test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(20000));
     RecordedRun recorded(rowsOf({&test::kTaobaoItem, &test::kTmallItem}), "collection_run_exit");
     recorded.run->start();
     Sleep(300);
@@ -266,7 +260,7 @@ TEST_F(CollectionRunTest, AnExceptionInAnItemFailsThatItemOnly) {
 }
 
 TEST_F(CollectionRunTest, ATimedOutItemFailsAlone) {
-    marketplace().setAnswerDelay(std::chrono::milliseconds(1500));
+    test::sharedMarketplace().setAnswerDelay(std::chrono::milliseconds(1500));
     // Outlives the run, whose workers ask for it at each request.
     test::ScopedRequestLimit limit(500);
     RecordedRun recorded(rowsOf({&test::kTaobaoItem}), "collection_run_timeout");
